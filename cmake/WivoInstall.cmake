@@ -9,10 +9,9 @@ install(TARGETS afx Wivo10u EXPORT Wivo10uTargets
 install(DIRECTORY afx/include/ DESTINATION include FILES_MATCHING PATTERN "*.h")
 install(FILES include/Wivo.h DESTINATION include)
 foreach(dir ${WIVO_SUBSYSTEMS})
-  file(GLOB hdrs ${PROJECT_SOURCE_DIR}/${dir}/*.h)
-  if(hdrs)
-    install(FILES ${hdrs} DESTINATION include)
-  endif()
+  # Headers shared only between a subsystem's own sources stay out of the SDK.
+  install(DIRECTORY ${dir}/ DESTINATION include
+    FILES_MATCHING PATTERN "*.h" PATTERN "*Internal.h" EXCLUDE)
 endforeach()
 
 install(EXPORT Wivo10uTargets NAMESPACE Wivo10u:: DESTINATION lib/cmake/Wivo10u)

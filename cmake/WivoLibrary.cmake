@@ -20,5 +20,7 @@ foreach(dir ${WIVO_SUBSYSTEMS})
   target_include_directories(Wivo10u PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/${dir}>)
 endforeach()
 target_link_libraries(Wivo10u PUBLIC afx)
+file(GLOB WIVO_ICONS ${PROJECT_SOURCE_DIR}/res/*.ico)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/res/Wivo10u.rc PROPERTIES
-  COMPILE_FLAGS "-c 65001 -I${PROJECT_SOURCE_DIR}/res -I${PROJECT_SOURCE_DIR}/afx/include")
+  COMPILE_FLAGS "-c 65001 -I${PROJECT_SOURCE_DIR}/res -I${PROJECT_SOURCE_DIR}/afx/include"
+  OBJECT_DEPENDS "${WIVO_ICONS};${PROJECT_SOURCE_DIR}/res/resource.h")
