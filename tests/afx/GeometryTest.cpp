@@ -1,0 +1,179 @@
+// Tests of CSize, CPoint and CRect against the documented results.
+#include <afxwin.h>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Failure messages show rectangles, points and sizes by value.
+static void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+static void PrintTo(const CPoint& p, std::ostream* os)
+{
+    *os << "(" << p.x << "," << p.y << ")";
+}
+static void PrintTo(const CSize& s, std::ostream* os)
+{
+    *os << "[" << s.cx << "x" << s.cy << "]";
+}
+
+static_assert(sizeof(CRect) == sizeof(RECT), "CRect adds nothing to RECT");
+static_assert(sizeof(CPoint) == sizeof(POINT), "CPoint adds nothing to POINT");
+static_assert(sizeof(CSize) == sizeof(SIZE), "CSize adds nothing to SIZE");
+
+TEST(Geometry, SizeAndPointArithmetic)
+{
+    CSize s(3, 4);
+    CPoint p(10, 20);
+    EXPECT_EQ(CSize(5, 7), s + CSize(2, 3));
+    EXPECT_EQ(CSize(1, 1), s - CSize(2, 3));
+    EXPECT_EQ(CSize(-3, -4), -s);
+    EXPECT_EQ(CPoint(13, 24), p + s);
+    EXPECT_EQ(CPoint(7, 16), p - s);
+    EXPECT_EQ(CPoint(13, 24), s + p);
+    EXPECT_EQ(CPoint(-7, -16), s - p);
+    EXPECT_EQ(CSize(9, 18), p - CPoint(1, 2));
+    EXPECT_EQ(CPoint(-10, -20), -p);
+    EXPECT_EQ(CPoint(11, 22), p + CPoint(1, 2));
+
+    p += s;
+    EXPECT_EQ(CPoint(13, 24), p);
+    p -= CSize(3, 4);
+    p.Offset(1, 1);
+    p.Offset(CPoint(1, 1));
+    p.Offset(CSize(-2, -2));
+    EXPECT_EQ(CPoint(10, 20), p);
+    s += CSize(1, 1);
+    s -= CSize(0, 2);
+    EXPECT_EQ(CSize(4, 3), s);
+    EXPECT_TRUE(s != CSize(3, 4));
+    EXPECT_FALSE(p != CPoint(10, 20));
+
+    // Packed words are signed: message coordinates left of the screen are negative.
+    EXPECT_EQ(CPoint(-1, 2), CPoint(static_cast<DWORD>(MAKELONG(0xFFFF, 2))));
+    EXPECT_EQ(CSize(5, -6), CSize(static_cast<DWORD>(MAKELONG(5, static_cast<WORD>(-6)))));
+    EXPECT_EQ(CPoint(3, 4), CPoint(CSize(3, 4)));
+}
+
+TEST(Geometry, RectAttributes)
+{
+    CRect r(10, 20, 110, 70);
+    EXPECT_EQ(100, r.Width());
+    EXPECT_EQ(50, r.Height());
+    EXPECT_EQ(CSize(100, 50), r.Size());
+    EXPECT_EQ(CPoint(10, 20), r.TopLeft());
+    EXPECT_EQ(CPoint(110, 70), r.BottomRight());
+    EXPECT_EQ(CPoint(60, 45), r.CenterPoint());
+    EXPECT_TRUE(r.PtInRect(CPoint(10, 20)));
+    EXPECT_FALSE(r.PtInRect(CPoint(110, 70))) << "right and bottom edges are outside";
+    EXPECT_FALSE(r.IsRectEmpty());
+    EXPECT_FALSE(r.IsRectNull());
+    EXPECT_TRUE(CRect(5, 5, 5, 10).IsRectEmpty());
+    EXPECT_FALSE(CRect(5, 5, 5, 10).IsRectNull());
+    EXPECT_TRUE(CRect().IsRectNull());
+
+    // The corner references alias the rectangle itself.
+    r.TopLeft() = CPoint(0, 0);
+    r.BottomRight().x = 5;
+    EXPECT_EQ(CRect(0, 0, 5, 70), r);
+
+    LPRECT lp = r;
+    EXPECT_EQ(static_cast<RECT*>(&r), lp);
+    RECT raw = { 1, 2, 3, 4 };
+    CRect fromRaw(raw);
+    CRect fromPtr(&raw);
+    EXPECT_EQ(fromRaw, fromPtr);
+    EXPECT_TRUE(fromRaw.EqualRect(&raw));
+    EXPECT_EQ(CRect(1, 2, 4, 6), CRect(CPoint(1, 2), CSize(3, 4)));
+    EXPECT_EQ(CRect(1, 2, 3, 4), CRect(CPoint(1, 2), CPoint(3, 4)));
+}
+
+TEST(Geometry, RectInflateDeflateOffset)
+{
+    CRect r(10, 10, 20, 20);
+    r.InflateRect(1, 2);
+    EXPECT_EQ(CRect(9, 8, 21, 22), r);
+    r.DeflateRect(1, 2);
+    EXPECT_EQ(CRect(10, 10, 20, 20), r);
+    r.InflateRect(CSize(2, 2));
+    r.DeflateRect(CSize(2, 2));
+    r.InflateRect(1, 2, 3, 4);
+    EXPECT_EQ(CRect(9, 8, 23, 24), r);
+    r.DeflateRect(1, 2, 3, 4);
+    RECT edges = { 1, 2, 3, 4 };
+    r.InflateRect(&edges);
+    EXPECT_EQ(CRect(9, 8, 23, 24), r);
+    r.DeflateRect(&edges);
+    EXPECT_EQ(CRect(10, 10, 20, 20), r);
+
+    r.OffsetRect(5, -5);
+    EXPECT_EQ(CRect(15, 5, 25, 15), r);
+    r.OffsetRect(CPoint(-5, 5));
+    r.OffsetRect(CSize(1, 1));
+    EXPECT_EQ(CRect(11, 11, 21, 21), r);
+
+    CRect flipped(20, 30, 10, 5);
+    flipped.NormalizeRect();
+    EXPECT_EQ(CRect(10, 5, 20, 30), flipped);
+
+    r.SetRect(1, 2, 3, 4);
+    EXPECT_EQ(CRect(1, 2, 3, 4), r);
+    r.CopyRect(CRect(5, 6, 7, 8));
+    EXPECT_EQ(CRect(5, 6, 7, 8), r);
+    r.SetRectEmpty();
+    EXPECT_TRUE(r.IsRectNull());
+    EXPECT_EQ(CRect(2, 4, 6, 8), CRect(1, 2, 3, 4).MulDiv(2, 1));
+}
+
+TEST(Geometry, RectSetOperations)
+{
+    CRect a(0, 0, 10, 10);
+    CRect b(5, 5, 15, 15);
+    CRect r;
+    EXPECT_TRUE(r.IntersectRect(a, b));
+    EXPECT_EQ(CRect(5, 5, 10, 10), r);
+    EXPECT_FALSE(r.IntersectRect(a, CRect(20, 20, 30, 30)));
+    EXPECT_TRUE(r.IsRectNull()) << "no overlap leaves an empty rectangle";
+    EXPECT_TRUE(r.UnionRect(a, b));
+    EXPECT_EQ(CRect(0, 0, 15, 15), r);
+    EXPECT_TRUE(r.SubtractRect(a, CRect(0, 0, 10, 4)));
+    EXPECT_EQ(CRect(0, 4, 10, 10), r);
+    r.SubtractRect(a, CRect(2, 2, 4, 4));
+    EXPECT_EQ(a, r) << "a hole in the middle cannot be subtracted";
+
+    EXPECT_EQ(CRect(5, 5, 10, 10), a & b);
+    EXPECT_EQ(CRect(0, 0, 15, 15), a | b);
+    CRect c = a;
+    c &= b;
+    EXPECT_EQ(CRect(5, 5, 10, 10), c);
+    c |= CRect(0, 0, 1, 1);
+    EXPECT_EQ(CRect(0, 0, 10, 10), c);
+}
+
+TEST(Geometry, RectOperators)
+{
+    CRect a(0, 0, 10, 10);
+    EXPECT_EQ(CRect(2, 3, 12, 13), a + CPoint(2, 3));
+    EXPECT_EQ(CRect(-2, -3, 8, 7), a - CPoint(2, 3));
+    EXPECT_EQ(CRect(2, 3, 12, 13), a + CSize(2, 3));
+    EXPECT_EQ(CRect(-2, -3, 8, 7), a - CSize(2, 3));
+    RECT edges = { 1, 1, 2, 2 };
+    EXPECT_EQ(CRect(-1, -1, 12, 12), a + &edges);
+    EXPECT_EQ(CRect(1, 1, 8, 8), a - &edges);
+    EXPECT_EQ(CRect(2, 3, 12, 13), CSize(2, 3) + &a);
+    EXPECT_EQ(CRect(-2, -3, 8, 7), CPoint(2, 3) - static_cast<const RECT*>(&a));
+
+    CRect r = a;
+    r += CPoint(1, 1);
+    r -= CSize(1, 1);
+    EXPECT_EQ(a, r);
+    r += &edges;
+    r -= &edges;
+    EXPECT_EQ(a, r);
+    r = edges;
+    EXPECT_EQ(CRect(1, 1, 2, 2), r);
+    EXPECT_TRUE(r != a);
+    EXPECT_FALSE(r == a);
+}
