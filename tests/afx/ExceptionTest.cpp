@@ -1,0 +1,610 @@
+// Tests of the exception classes: ownership (Delete and auto-delete), the exception
+// macros, error messages, the OS error table, and ReportError's message box.
+#include <afx.h>
+#include <afxres.h>
+
+#include <gtest/gtest.h>
+
+#include <errno.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "TestSupport.h"
+
+using wivotest::Narrow;
+
+namespace {
+
+// Counts its destructions, to see who deletes an exception and when.
+class CCountingException : public CException
+{
+public:
+    CCountingException(BOOL bAutoDelete, int* pDestroyed)
+        : CException(bAutoDelete), m_pDestroyed(pDestroyed)
+    {
+    }
+    ~CCountingException() override { ++*m_pDestroyed; }
+
+    int* m_pDestroyed;
+};
+
+CString MessageOf(CException* e, UINT* pnHelp = NULL)
+{
+    CString str;
+    e->GetErrorMessage(str, pnHelp);
+    return str;
+}
+
+CString LoadedString(UINT nID)
+{
+    CString str;
+    str.LoadString(nID);
+    return str;
+}
+
+} // namespace
+
+/////////////////////////////////////////////////////////////////////////////
+// Ownership
+
+TEST(ExceptionOwnership, DeleteFreesHeapExceptionOnce)
+{
+    int nDestroyed = 0;
+    CException* e = new CCountingException(TRUE, &nDestroyed);
+    EXPECT_TRUE(e->m_bAutoDelete);
+    e->Delete();
+    EXPECT_EQ(1, nDestroyed);
+}
+
+TEST(ExceptionOwnership, DeleteLeavesNonAutoDeleteExceptionAlone)
+{
+    int nDestroyed = 0;
+    {
+        CCountingException e(FALSE, &nDestroyed);
+        e.Delete();
+        e.Delete();
+        EXPECT_EQ(0, nDestroyed);
+        EXPECT_TRUE(e.IsKindOf(RUNTIME_CLASS(CException)));
+    }
+    EXPECT_EQ(1, nDestroyed);
+
+    CCountingException* p = new CCountingException(FALSE, &nDestroyed);
+    p->Delete();
+    EXPECT_EQ(1, nDestroyed);
+    delete p;
+    EXPECT_EQ(2, nDestroyed);
+}
+
+TEST(ExceptionOwnership, DefaultConstructedExceptionsAreAutoDelete)
+{
+    CException* pBase = new CException;
+    EXPECT_TRUE(pBase->m_bAutoDelete);
+    pBase->Delete();
+    CMemoryException* pMem = new CMemoryException;
+    EXPECT_TRUE(pMem->m_bAutoDelete);
+    EXPECT_FALSE(MessageOf(pMem).IsEmpty());
+    pMem->Delete();
+}
+
+TEST(ExceptionOwnership, HeapExceptionThrownInFrameworkIsCaughtHere)
+{
+    try {
+        AfxThrowFileException(CFileException::diskFull, ERROR_DISK_FULL, L"C:\\out\\full.dat");
+        FAIL() << "nothing thrown";
+    } catch (CException* e) {
+        ASSERT_TRUE(e->IsKindOf(RUNTIME_CLASS(CFileException)));
+        CFileException* pFile = static_cast<CFileException*>(e);
+        EXPECT_EQ(CFileException::diskFull, pFile->m_cause);
+        EXPECT_EQ(ERROR_DISK_FULL, pFile->m_lOsError);
+        EXPECT_STREQ(L"C:\\out\\full.dat", pFile->m_strFileName);
+        EXPECT_TRUE(e->m_bAutoDelete);
+        e->Delete();
+    }
+
+    try {
+        AfxThrowArchiveException(CArchiveException::badSchema, L"doc.wiv");
+    } catch (CArchiveException* e) {
+        EXPECT_EQ(CArchiveException::badSchema, e->m_cause);
+        EXPECT_STREQ(L"doc.wiv", e->m_strFileName);
+        e->Delete();
+    }
+}
+
+TEST(ExceptionOwnership, PreallocatedExceptionsSurviveDelete)
+{
+    struct Case
+    {
+        void (AFXAPI* pfnThrow)();
+        CRuntimeClass* pClass;
+        UINT nID;
+    };
+    const Case cases[] = {
+        {&AfxThrowMemoryException, RUNTIME_CLASS(CMemoryException), AFX_IDS_MEMORY_EXCEPTION},
+        {&AfxThrowNotSupportedException, RUNTIME_CLASS(CNotSupportedException),
+         AFX_IDS_NOT_SUPPORTED_EXCEPTION},
+        {&AfxThrowResourceException, RUNTIME_CLASS(CResourceException),
+         AFX_IDS_RESOURCE_EXCEPTION},
+        {&AfxThrowUserException, RUNTIME_CLASS(CUserException), AFX_IDS_USER_EXCEPTION},
+    };
+    for (const Case& c : cases) {
+        CException* pFirst = NULL;
+        CException* pSecond = NULL;
+        try {
+            c.pfnThrow();
+        } catch (CException* e) {
+            pFirst = e;
+            e->Delete();
+        }
+        try {
+            c.pfnThrow();
+        } catch (CException* e) {
+            pSecond = e;
+            e->Delete();
+        }
+        ASSERT_NE(nullptr, pFirst) << c.pClass->m_lpszClassName;
+        // One object, thrown again: throwing it needed no memory.
+        EXPECT_EQ(pFirst, pSecond) << c.pClass->m_lpszClassName;
+        EXPECT_FALSE(pFirst->m_bAutoDelete);
+        EXPECT_TRUE(pFirst->IsKindOf(c.pClass)) << c.pClass->m_lpszClassName;
+        // Still usable after Delete.
+        CString strExpected = LoadedString(c.nID);
+        EXPECT_FALSE(strExpected.IsEmpty()) << "string " << c.nID;
+        EXPECT_STREQ(strExpected, MessageOf(pFirst)) << c.pClass->m_lpszClassName;
+    }
+}
+
+TEST(ExceptionOwnership, MemoryExceptionIsCaughtByItsOwnType)
+{
+    bool bCaught = false;
+    try {
+        AfxThrowMemoryException();
+    } catch (CFileException*) {
+        ADD_FAILURE() << "caught as a file exception";
+    } catch (CMemoryException* e) {
+        bCaught = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(bCaught);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// The exception macros
+
+TEST(ExceptionMacros, EndCatchDeletesTheCaughtException)
+{
+    int nDestroyed = 0;
+    bool bHandled = false;
+    TRY
+    {
+        THROW(new CCountingException(TRUE, &nDestroyed));
+    }
+    CATCH(CException, e)
+    {
+        bHandled = true;
+        EXPECT_EQ(0, nDestroyed);
+        EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CException)));
+    }
+    END_CATCH
+    EXPECT_TRUE(bHandled);
+    EXPECT_EQ(1, nDestroyed);
+}
+
+TEST(ExceptionMacros, HandlerThatDeletesItselfFreesOnce)
+{
+    int nDestroyed = 0;
+    TRY
+    {
+        TRY
+        {
+            THROW(new CCountingException(TRUE, &nDestroyed));
+        }
+        CATCH(CException, e)
+        {
+            e->Delete();
+            EXPECT_EQ(1, nDestroyed);
+        }
+        END_CATCH
+    }
+    CATCH_ALL(e)
+    {
+        ADD_FAILURE() << "the outer handler ran";
+    }
+    END_CATCH_ALL
+    EXPECT_EQ(1, nDestroyed);
+}
+
+TEST(ExceptionMacros, AndCatchPicksTheMatchingHandler)
+{
+    int nHandler = 0;
+    TRY
+    {
+        AfxThrowArchiveException(CArchiveException::endOfFile);
+    }
+    CATCH(CFileException, e)
+    {
+        nHandler = 1;
+    }
+    AND_CATCH(CArchiveException, e)
+    {
+        nHandler = 2;
+        EXPECT_EQ(CArchiveException::endOfFile, e->m_cause);
+    }
+    AND_CATCH_ALL(e)
+    {
+        nHandler = 3;
+    }
+    END_CATCH_ALL
+    EXPECT_EQ(2, nHandler);
+}
+
+TEST(ExceptionMacros, ThrowLastPassesOwnershipOutward)
+{
+    int nDestroyed = 0;
+    int nOuterSeen = 0;
+    TRY
+    {
+        TRY
+        {
+            THROW(new CCountingException(TRUE, &nDestroyed));
+        }
+        CATCH_ALL(e)
+        {
+            THROW_LAST();
+        }
+        END_CATCH_ALL
+    }
+    CATCH_ALL(e)
+    {
+        // Not deleted by the inner handler.
+        EXPECT_EQ(0, nDestroyed);
+        nOuterSeen = static_cast<CCountingException*>(e)->m_pDestroyed == &nDestroyed;
+    }
+    END_CATCH_ALL
+    EXPECT_EQ(1, nOuterSeen);
+    EXPECT_EQ(1, nDestroyed);
+}
+
+TEST(ExceptionMacros, ExceptionThrownInHandlerStillFreesTheFirst)
+{
+    int nFirst = 0;
+    int nSecond = 0;
+    try {
+        TRY
+        {
+            THROW(new CCountingException(TRUE, &nFirst));
+        }
+        CATCH_ALL(e)
+        {
+            THROW(new CCountingException(TRUE, &nSecond));
+        }
+        END_CATCH_ALL
+    } catch (CException* e) {
+        EXPECT_EQ(1, nFirst);
+        EXPECT_EQ(0, nSecond);
+        e->Delete();
+    }
+    EXPECT_EQ(1, nFirst);
+    EXPECT_EQ(1, nSecond);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Messages
+
+TEST(ExceptionMessages, BaseExceptionHasNoMessage)
+{
+    CException e(FALSE);
+    TCHAR sz[16];
+    wmemset(sz, L'x', 16);
+    UINT nHelp = 77;
+    EXPECT_FALSE(e.GetErrorMessage(sz, 16, &nHelp));
+    EXPECT_EQ(L'\0', sz[0]);
+    EXPECT_EQ(0u, nHelp);
+    CString str(L"old");
+    EXPECT_FALSE(e.GetErrorMessage(str));
+    EXPECT_TRUE(str.IsEmpty());
+}
+
+TEST(ExceptionMessages, FileExceptionNamesTheFile)
+{
+    CFileException e(CFileException::fileNotFound, ERROR_FILE_NOT_FOUND, L"C:\\data\\plan.txt");
+    UINT nHelp = 0;
+    CString str = MessageOf(&e, &nHelp);
+    EXPECT_STREQ(L"C:\\data\\plan.txt was not found.", str);
+    EXPECT_EQ((UINT)AFX_IDP_FILE_NOT_FOUND, nHelp);
+
+    CFileException denied(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"x.dat");
+    EXPECT_STREQ(L"Access to x.dat was denied.", MessageOf(&denied));
+}
+
+TEST(ExceptionMessages, EveryFileCauseUsesItsOwnText)
+{
+    for (int nCause = CFileException::none; nCause <= CFileException::endOfFile; ++nCause) {
+        CFileException e(nCause, -1, L"Q.BIN");
+        UINT nHelp = 0;
+        CString str = MessageOf(&e, &nHelp);
+        CString strExpected;
+        AfxFormatString1(strExpected, AFX_IDP_FILE_NONE + nCause, L"Q.BIN");
+        EXPECT_FALSE(strExpected.IsEmpty()) << "cause " << nCause;
+        EXPECT_STREQ(strExpected, str) << "cause " << nCause;
+        EXPECT_EQ((UINT)(AFX_IDP_FILE_NONE + nCause), nHelp) << "cause " << nCause;
+        if (nCause != CFileException::none) {
+            EXPECT_NE(-1, str.Find(L"Q.BIN")) << Narrow(str);
+        }
+    }
+    // A cause out of range reads as the generic one.
+    CFileException odd(99, -1, L"Q.BIN");
+    CFileException generic(CFileException::generic, -1, L"Q.BIN");
+    EXPECT_STREQ(MessageOf(&generic), MessageOf(&odd));
+}
+
+TEST(ExceptionMessages, UnnamedFileIsCalledSo)
+{
+    CFileException e(CFileException::badSeek);
+    CString str = MessageOf(&e);
+    CString strExpected;
+    AfxFormatString1(strExpected, AFX_IDP_FILE_BAD_SEEK, LoadedString(AFX_IDS_UNNAMED_FILE));
+    EXPECT_STREQ(strExpected, str);
+    EXPECT_EQ(-1, str.Find(L"%1")) << Narrow(str);
+}
+
+TEST(ExceptionMessages, ArchiveExceptionTexts)
+{
+    CArchiveException e(CArchiveException::badClass, L"doc.wiv");
+    UINT nHelp = 0;
+    EXPECT_STREQ(L"doc.wiv contained an unexpected object.", MessageOf(&e, &nHelp));
+    EXPECT_EQ((UINT)AFX_IDP_ARCH_BADCLASS, nHelp);
+    for (int nCause = CArchiveException::none; nCause <= CArchiveException::badSchema; ++nCause) {
+        CArchiveException ae(nCause, L"a.arc");
+        CString strExpected;
+        AfxFormatString1(strExpected, AFX_IDP_ARCH_NONE + nCause, L"a.arc");
+        EXPECT_STREQ(strExpected, MessageOf(&ae)) << "cause " << nCause;
+    }
+}
+
+TEST(ExceptionMessages, BufferFormTruncatesAndTerminates)
+{
+    CFileException e(CFileException::fileNotFound, 2, L"abcdef");
+    TCHAR sz[8];
+    wmemset(sz, 0xBDBD, 8);
+    EXPECT_TRUE(e.GetErrorMessage(sz, 5));
+    EXPECT_STREQ(L"abcd", sz);
+    EXPECT_EQ(0xBDBD, sz[5]) << "wrote past the end";
+
+    CMemoryException m;
+    wmemset(sz, 0xBDBD, 8);
+    EXPECT_TRUE(m.GetErrorMessage(sz, 4));
+    EXPECT_EQ(3u, wcslen(sz));
+    EXPECT_EQ(0xBDBD, sz[4]);
+
+    EXPECT_FALSE(e.GetErrorMessage(sz, 0));
+    EXPECT_FALSE(e.GetErrorMessage((LPTSTR)NULL, 10));
+}
+
+TEST(ExceptionMessages, LongFileNameFitsTheStringForm)
+{
+    CString strName(L'n', 3000);
+    CFileException e(CFileException::sharingViolation, ERROR_SHARING_VIOLATION, strName);
+    CString str = MessageOf(&e);
+    EXPECT_NE(-1, str.Find(strName));
+    EXPECT_GT(str.GetLength(), 3000);
+}
+
+TEST(ExceptionMessages, SimpleExceptionWithoutResourceHasNoMessage)
+{
+    CSimpleException e(FALSE);
+    TCHAR sz[8] = L"junk";
+    EXPECT_FALSE(e.GetErrorMessage(sz, 8));
+    EXPECT_EQ(L'\0', sz[0]);
+    CUserException u(FALSE, 0xEFFF);     // no such string
+    EXPECT_FALSE(u.GetErrorMessage(sz, 8));
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// OS errors and errno values
+
+TEST(FileExceptionCauses, OsErrorTable)
+{
+    struct
+    {
+        LONG lError;
+        int nCause;
+    } const table[] = {
+        {NO_ERROR, CFileException::none},
+        {ERROR_FILE_NOT_FOUND, CFileException::fileNotFound},
+        {ERROR_PATH_NOT_FOUND, CFileException::badPath},
+        {ERROR_TOO_MANY_OPEN_FILES, CFileException::tooManyOpenFiles},
+        {ERROR_ACCESS_DENIED, CFileException::accessDenied},
+        {ERROR_INVALID_HANDLE, CFileException::fileNotFound},
+        {ERROR_BAD_FORMAT, CFileException::invalidFile},
+        {ERROR_INVALID_DRIVE, CFileException::badPath},
+        {ERROR_CURRENT_DIRECTORY, CFileException::removeCurrentDir},
+        {ERROR_WRITE_PROTECT, CFileException::accessDenied},
+        {ERROR_CRC, CFileException::hardIO},
+        {ERROR_SEEK, CFileException::badSeek},
+        {ERROR_SHARING_VIOLATION, CFileException::sharingViolation},
+        {ERROR_LOCK_VIOLATION, CFileException::lockViolation},
+        {ERROR_HANDLE_EOF, CFileException::endOfFile},
+        {ERROR_HANDLE_DISK_FULL, CFileException::diskFull},
+        {ERROR_DISK_FULL, CFileException::diskFull},
+        {ERROR_BAD_NETPATH, CFileException::badPath},
+        {ERROR_NO_SPOOL_SPACE, CFileException::directoryFull},
+        {ERROR_FILE_EXISTS, CFileException::accessDenied},
+        {ERROR_ALREADY_EXISTS, CFileException::accessDenied},
+        {ERROR_INVALID_NAME, CFileException::badPath},
+        {ERROR_NEGATIVE_SEEK, CFileException::badSeek},
+        {ERROR_DIR_NOT_EMPTY, CFileException::removeCurrentDir},
+        {ERROR_LOCK_FAILED, CFileException::lockViolation},
+        {ERROR_FILENAME_EXCED_RANGE, CFileException::badPath},
+        {ERROR_DIRECTORY, CFileException::badPath},
+        {ERROR_OPERATION_ABORTED, CFileException::hardIO},
+        {ERROR_SWAPERROR, CFileException::accessDenied},
+        {ERROR_NOT_ENOUGH_MEMORY, CFileException::generic},
+        {ERROR_INVALID_PARAMETER, CFileException::generic},
+        {123456, CFileException::generic},
+        {-1, CFileException::generic},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(row.nCause, CFileException::OsErrorToException(row.lError))
+            << "OS error " << row.lError;
+}
+
+TEST(FileExceptionCauses, ErrnoTable)
+{
+    struct
+    {
+        int nErrno;
+        int nCause;
+    } const table[] = {
+        {EPERM, CFileException::accessDenied},   {EACCES, CFileException::accessDenied},
+        {EBADF, CFileException::invalidFile},    {EDEADLOCK, CFileException::sharingViolation},
+        {EMFILE, CFileException::tooManyOpenFiles}, {ENOENT, CFileException::fileNotFound},
+        {ENFILE, CFileException::fileNotFound},  {ENOSPC, CFileException::diskFull},
+        {EINVAL, CFileException::hardIO},        {EIO, CFileException::hardIO},
+        {EEXIST, CFileException::generic},       {0, CFileException::generic},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(row.nCause, CFileException::ErrnoToException(row.nErrno))
+            << "errno " << row.nErrno;
+}
+
+TEST(FileExceptionCauses, ThrowOsErrorAndThrowErrno)
+{
+    // No error, no exception.
+    CFileException::ThrowOsError(NO_ERROR, L"fine.txt");
+    CFileException::ThrowErrno(0, L"fine.txt");
+
+    try {
+        CFileException::ThrowOsError(ERROR_SHARING_VIOLATION, L"busy.txt");
+        FAIL() << "nothing thrown";
+    } catch (CFileException* e) {
+        EXPECT_EQ(CFileException::sharingViolation, e->m_cause);
+        EXPECT_EQ(ERROR_SHARING_VIOLATION, e->m_lOsError);
+        EXPECT_STREQ(L"busy.txt", e->m_strFileName);
+        e->Delete();
+    }
+    try {
+        CFileException::ThrowErrno(ENOSPC);
+        FAIL() << "nothing thrown";
+    } catch (CFileException* e) {
+        EXPECT_EQ(CFileException::diskFull, e->m_cause);
+        EXPECT_EQ(ENOSPC, e->m_lOsError);
+        EXPECT_TRUE(e->m_strFileName.IsEmpty());
+        e->Delete();
+    }
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// ReportError: a real message box, answered from a second thread
+
+namespace {
+
+struct BoxSeen
+{
+    CString strTitle;
+    CString strText;
+    bool bFound = false;
+};
+
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam)
+{
+    BoxSeen* pSeen = reinterpret_cast<BoxSeen*>(lParam);
+    WCHAR szClass[32];
+    GetClassNameW(hwnd, szClass, 32);
+    if (lstrcmpiW(szClass, L"Static") == 0) {
+        WCHAR szText[1024];
+        if (GetWindowTextW(hwnd, szText, 1024) > 0)
+            pSeen->strText = szText;
+    }
+    return TRUE;
+}
+
+// Waits for the message box of this process, records it and presses nButton.
+void AnswerMessageBox(BoxSeen* pSeen, int nButton)
+{
+    for (int i = 0; i < 200 && !pSeen->bFound; ++i) {
+        Sleep(50);
+        HWND hwnd = NULL;
+        while ((hwnd = FindWindowExW(NULL, hwnd, L"#32770", NULL)) != NULL) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd))
+                continue;
+            WCHAR szTitle[256];
+            GetWindowTextW(hwnd, szTitle, 256);
+            pSeen->strTitle = szTitle;
+            EnumChildWindows(hwnd, CollectStatic, reinterpret_cast<LPARAM>(pSeen));
+            pSeen->bFound = true;
+            PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), 0);
+            break;
+        }
+    }
+}
+
+int ReportAndAnswer(CException* e, UINT nType, UINT nMessageID, int nButton, BoxSeen* pSeen)
+{
+    std::thread answer(AnswerMessageBox, pSeen, nButton);
+    int nResult = e->ReportError(nType, nMessageID);
+    answer.join();
+    return nResult;
+}
+
+CString ExeTitle()
+{
+    WCHAR szPath[MAX_PATH];
+    GetModuleFileNameW(NULL, szPath, MAX_PATH);
+    CString str(wcsrchr(szPath, L'\\') + 1);
+    return str.Left(str.ReverseFind(L'.'));
+}
+
+} // namespace
+
+TEST(ExceptionReportError, ShowsTheMessageTitledWithTheApplication)
+{
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    LPCTSTR lpszOldName = pState->m_lpszCurrentAppName;
+    pState->m_lpszCurrentAppName = L"Wivo Report Test";
+
+    CFileException e(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"C:\\secret.txt");
+    BoxSeen seen;
+    int nResult = ReportAndAnswer(&e, MB_OKCANCEL | MB_ICONEXCLAMATION, 0, IDCANCEL, &seen);
+    pState->m_lpszCurrentAppName = lpszOldName;
+
+    ASSERT_TRUE(seen.bFound) << "no message box appeared";
+    EXPECT_EQ(IDCANCEL, nResult);
+    EXPECT_STREQ(L"Wivo Report Test", seen.strTitle);
+    EXPECT_STREQ(L"Access to C:\\secret.txt was denied.", seen.strText);
+}
+
+TEST(ExceptionReportError, WithoutMessageShowsTheGivenStringOrTheDefault)
+{
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    LPCTSTR lpszOldName = pState->m_lpszCurrentAppName;
+    pState->m_lpszCurrentAppName = NULL;
+
+    CException e(FALSE);
+    BoxSeen seen1;
+    int nResult1 = ReportAndAnswer(&e, MB_OK, AFX_IDS_USER_EXCEPTION, IDOK, &seen1);
+    BoxSeen seen2;
+    int nResult2 = ReportAndAnswer(&e, MB_OK, 0, IDOK, &seen2);
+    pState->m_lpszCurrentAppName = lpszOldName;
+
+    ASSERT_TRUE(seen1.bFound && seen2.bFound) << "no message box appeared";
+    EXPECT_EQ(IDOK, nResult1);
+    EXPECT_EQ(IDOK, nResult2);
+    // No application name: the program's file title.
+    EXPECT_STREQ(ExeTitle(), seen1.strTitle);
+    EXPECT_STREQ(LoadedString(AFX_IDS_USER_EXCEPTION), seen1.strText);
+    EXPECT_STREQ(LoadedString(AFX_IDP_NO_ERROR_AVAILABLE), seen2.strText);
+    EXPECT_FALSE(seen2.strText.IsEmpty());
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// AfxAbort
+
+TEST(ExceptionAbortDeathTest, AbortEndsTheProcess)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(AfxAbort(), "");
+}

@@ -1,0 +1,918 @@
+// Tests of CFile, CStdioFile, CMemFile and CSharedFile: real failing opens and the
+// causes the OS reports, handle ownership (no leaks), locking, status, memory files'
+// growth and buffers.
+#include <afx.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestSupport.h"
+
+using wivotest::Narrow;
+using wivotest::ProcessHandleCount;
+using wivotest::ReadFileBytes;
+using wivotest::TempDir;
+using wivotest::WriteFileBytes;
+
+namespace {
+
+// Opens a file expecting failure; returns the cause and fills *pError.
+int FailedOpenCause(LPCTSTR lpszPath, UINT nFlags, CFileException* pError)
+{
+    CFile file;
+    if (file.Open(lpszPath, nFlags, pError)) {
+        ADD_FAILURE() << "opened " << Narrow(lpszPath);
+        return -1;
+    }
+    EXPECT_EQ(CFile::hFileNull, file.m_hFile);
+    return pError->m_cause;
+}
+
+// Whether the platform keeps writers out of a read-only file (Wine running as root
+// does not: the file system lets root write anything).
+bool ReadOnlyIsEnforced(LPCTSTR lpszPath)
+{
+    HANDLE h = CreateFileW(lpszPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                           OPEN_EXISTING, 0, NULL);
+    if (h == INVALID_HANDLE_VALUE)
+        return true;
+    CloseHandle(h);
+    return false;
+}
+
+bool HandleIsOpen(UINT_PTR h)
+{
+    DWORD dwFlags = 0;
+    return GetHandleInformation((HANDLE)h, &dwFlags) != FALSE;
+}
+
+// Runs f and returns the CFileException it throws (cause -1: none thrown).
+template<class F>
+std::pair<int, LONG> FileExceptionOf(F f, CString* pName = NULL)
+{
+    try {
+        f();
+    } catch (CFileException* e) {
+        std::pair<int, LONG> result(e->m_cause, e->m_lOsError);
+        if (pName != NULL)
+            *pName = e->m_strFileName;
+        e->Delete();
+        return result;
+    }
+    return std::pair<int, LONG>(-1, 0);
+}
+
+template<class F>
+bool ThrowsNotSupported(F f)
+{
+    try {
+        f();
+    } catch (CNotSupportedException* e) {
+        e->Delete();
+        return true;
+    }
+    return false;
+}
+
+template<class F>
+bool ThrowsMemory(F f)
+{
+    try {
+        f();
+    } catch (CMemoryException* e) {
+        e->Delete();
+        return true;
+    }
+    return false;
+}
+
+// Exposes a memory file's buffer bookkeeping.
+class ProbeMemFile : public CMemFile
+{
+public:
+    explicit ProbeMemFile(UINT nGrowBytes = 1024) : CMemFile(nGrowBytes) {}
+    ProbeMemFile(BYTE* lpBuffer, UINT nSize, UINT nGrowBytes) : CMemFile(lpBuffer, nSize, nGrowBytes) {}
+    DWORD BufferSize() const { return m_nBufferSize; }
+    BYTE* Buffer() const { return m_lpBuffer; }
+};
+
+// Counts the calls of the memory hooks a derived memory file can override.
+class CountingMemFile : public CMemFile
+{
+public:
+    explicit CountingMemFile(UINT nGrowBytes) : CMemFile(nGrowBytes) {}
+    ~CountingMemFile() override
+    {
+        // CMemFile's destructor would reach only CMemFile::Free.
+        Close();
+    }
+    int m_nAlloc = 0, m_nRealloc = 0, m_nFree = 0, m_nMemcpy = 0;
+
+protected:
+    BYTE* Alloc(DWORD nBytes) override
+    {
+        ++m_nAlloc;
+        return CMemFile::Alloc(nBytes);
+    }
+    BYTE* Realloc(BYTE* lpMem, DWORD nBytes) override
+    {
+        ++m_nRealloc;
+        return CMemFile::Realloc(lpMem, nBytes);
+    }
+    void Free(BYTE* lpMem) override
+    {
+        ++m_nFree;
+        CMemFile::Free(lpMem);
+    }
+    BYTE* Memcpy(BYTE* lpTarget, const BYTE* lpSource, UINT nBytes) override
+    {
+        ++m_nMemcpy;
+        return CMemFile::Memcpy(lpTarget, lpSource, nBytes);
+    }
+};
+
+} // namespace
+
+/////////////////////////////////////////////////////////////////////////////
+// Opening: causes from real failures
+
+TEST(CFileOpen, MissingFileIsFileNotFound)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"absent.txt");
+    CFileException e;
+    EXPECT_EQ(CFileException::fileNotFound, FailedOpenCause(strPath, CFile::modeRead, &e))
+        << "OS error " << e.m_lOsError;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, e.m_lOsError);
+    EXPECT_STREQ(strPath, e.m_strFileName);
+    CString strMessage;
+    e.GetErrorMessage(strMessage);
+    EXPECT_STREQ(strPath + L" was not found.", strMessage);
+}
+
+TEST(CFileOpen, MissingDirectoryIsBadPath)
+{
+    TempDir dir;
+    CFileException e;
+    EXPECT_EQ(CFileException::badPath,
+              FailedOpenCause(dir.File(L"nodir\\x.txt"), CFile::modeCreate | CFile::modeWrite, &e))
+        << "OS error " << e.m_lOsError;
+    EXPECT_EQ(ERROR_PATH_NOT_FOUND, e.m_lOsError);
+}
+
+TEST(CFileOpen, DirectoryCannotBeOpenedAsAFile)
+{
+    TempDir dir;
+    CFileException e;
+    int nCause = FailedOpenCause(dir.Path(), CFile::modeRead, &e);
+    printf("  opening a directory: cause %d, OS error %ld\n", nCause, e.m_lOsError);
+    EXPECT_EQ(CFileException::OsErrorToException(e.m_lOsError), nCause);
+    EXPECT_TRUE(nCause == CFileException::accessDenied || nCause == CFileException::badPath)
+        << "cause " << nCause << ", OS error " << e.m_lOsError;
+}
+
+TEST(CFileOpen, ExclusiveOpenMakesSecondOpenASharingViolation)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"excl.bin");
+    CFile first(strPath, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive);
+    CFileException e;
+    int nCause = FailedOpenCause(strPath, CFile::modeRead | CFile::shareDenyNone, &e);
+    printf("  second open of an exclusive file: cause %d, OS error %ld\n", nCause, e.m_lOsError);
+    EXPECT_EQ(CFileException::sharingViolation, nCause) << "OS error " << e.m_lOsError;
+    EXPECT_EQ(ERROR_SHARING_VIOLATION, e.m_lOsError);
+
+    // shareDenyWrite lets readers in but no writers.
+    first.Close();
+    CFile reader(strPath, CFile::modeRead | CFile::shareDenyWrite);
+    CFile reader2(strPath, CFile::modeRead | CFile::shareDenyNone);
+    EXPECT_EQ(CFileException::sharingViolation,
+              FailedOpenCause(strPath, CFile::modeWrite | CFile::shareDenyNone, &e));
+}
+
+TEST(CFileOpen, CreatingOverReadOnlyFileIsAccessDenied)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"ro.txt");
+    ASSERT_TRUE(WriteFileBytes(strPath, "keep"));
+    ASSERT_TRUE(SetFileAttributesW(strPath, FILE_ATTRIBUTE_READONLY));
+    if (!ReadOnlyIsEnforced(strPath)) {
+        SetFileAttributesW(strPath, FILE_ATTRIBUTE_NORMAL);
+        GTEST_SKIP() << "the platform lets this user write read-only files (Wine as root)";
+    }
+    CFileException e;
+    EXPECT_EQ(CFileException::accessDenied,
+              FailedOpenCause(strPath, CFile::modeCreate | CFile::modeWrite, &e))
+        << "OS error " << e.m_lOsError;
+    EXPECT_EQ("keep", ReadFileBytes(strPath));
+    SetFileAttributesW(strPath, FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(CFileOpen, InvalidModeIsRejected)
+{
+    TempDir dir;
+    CFileException e;
+    EXPECT_EQ(CFileException::generic,
+              FailedOpenCause(dir.File(L"m.txt"), CFile::modeCreate | 3, &e));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, e.m_lOsError);
+    EXPECT_EQ(CFileException::generic,
+              FailedOpenCause(dir.File(L"m.txt"), CFile::modeCreate | CFile::modeWrite | 0x70, &e));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.File(L"m.txt")));
+}
+
+TEST(CFileOpen, ConstructorThrowsTheOpenFailure)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"none.dat");
+    CString strName;
+    auto result = FileExceptionOf([&] { CFile file(strPath, CFile::modeRead); }, &strName);
+    EXPECT_EQ(CFileException::fileNotFound, result.first);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, result.second);
+    EXPECT_STREQ(strPath, strName);
+}
+
+TEST(CFileOpen, CreateTruncatesUnlessNoTruncate)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"t.txt");
+    ASSERT_TRUE(WriteFileBytes(strPath, "0123456789"));
+    {
+        CFile file(strPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
+        EXPECT_EQ(10u, file.GetLength());
+    }
+    {
+        CFile file(strPath, CFile::modeCreate | CFile::modeWrite);
+        EXPECT_EQ(0u, file.GetLength());
+    }
+    EXPECT_EQ("", ReadFileBytes(strPath));
+}
+
+TEST(CFileOpen, NamesOfTheOpenFile)
+{
+    TempDir dir;
+    WCHAR szOldDir[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, szOldDir);
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.Path()));
+    CFile file;
+    BOOL bOpened = file.Open(L"Report.Final.txt", CFile::modeCreate | CFile::modeWrite);
+    SetCurrentDirectoryW(szOldDir);
+    ASSERT_TRUE(bOpened);
+
+    // The relative name became a full path.
+    EXPECT_STREQ(dir.File(L"Report.Final.txt"), file.GetFilePath());
+    EXPECT_STREQ(L"Report.Final.txt", file.GetFileName());
+    CString strTitle = file.GetFileTitle();
+    printf("  file title: %s\n", Narrow(strTitle).c_str());
+    EXPECT_TRUE(strTitle == L"Report.Final.txt" || strTitle == L"Report.Final") << Narrow(strTitle);
+
+    file.SetFilePath(L"D:\\other\\name.doc");
+    EXPECT_STREQ(L"D:\\other\\name.doc", file.GetFilePath());
+    EXPECT_STREQ(L"name.doc", file.GetFileName());
+    file.Close();
+    EXPECT_TRUE(file.GetFilePath().IsEmpty());
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Reading, writing, seeking
+
+TEST(CFileIO, WriteSeekReadAndLength)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"io.bin");
+    CFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
+    file.Write("hello, world", 12);
+    EXPECT_EQ(12u, file.GetPosition());
+    EXPECT_EQ(12u, file.GetLength());
+    EXPECT_EQ(7, file.Seek(-5, CFile::current));
+    char sz[16] = {};
+    EXPECT_EQ(5u, file.Read(sz, sizeof(sz)));
+    EXPECT_STREQ("world", sz);
+    EXPECT_EQ(0u, file.Read(sz, sizeof(sz))) << "read past the end";
+
+    file.SeekToBegin();
+    EXPECT_EQ(0u, file.GetPosition());
+    EXPECT_EQ(12u, file.SeekToEnd());
+    EXPECT_EQ(2, file.Seek(2, CFile::begin));
+    file.WriteHuge("LL", 2);
+    file.SetLength(20);
+    EXPECT_EQ(20u, file.GetLength());
+    file.SetLength(5);
+    EXPECT_EQ(5u, file.GetLength());
+    file.Flush();
+    file.Close();
+    EXPECT_EQ("heLLo", ReadFileBytes(strPath));
+}
+
+TEST(CFileIO, FailuresThrowWithTheFileName)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"ro.bin");
+    ASSERT_TRUE(WriteFileBytes(strPath, "abc"));
+    CFile file(strPath, CFile::modeRead);
+
+    CString strName;
+    auto result = FileExceptionOf([&] { file.Write("x", 1); }, &strName);
+    printf("  writing a read-only handle: cause %d, OS error %ld\n", result.first, result.second);
+    EXPECT_EQ(CFileException::accessDenied, result.first) << "OS error " << result.second;
+    EXPECT_STREQ(strPath, strName);
+
+    result = FileExceptionOf([&] { file.Seek(-10, CFile::begin); });
+    printf("  negative seek: cause %d, OS error %ld\n", result.first, result.second);
+    EXPECT_EQ(CFileException::badSeek, result.first) << "OS error " << result.second;
+    result = FileExceptionOf([&] { file.Seek(0, 7); });
+    EXPECT_EQ(CFileException::badSeek, result.first);
+
+    file.Close();
+    char ch;
+    result = FileExceptionOf([&] { file.Read(&ch, 1); });
+    EXPECT_EQ(CFileException::fileNotFound, result.first) << "reading a closed file";
+    EXPECT_EQ(ERROR_INVALID_HANDLE, result.second);
+    EXPECT_EQ(0u, file.Read(&ch, 0));
+    file.Close();   // closing twice does nothing
+    file.Flush();
+}
+
+TEST(CFileIO, RenameAndRemove)
+{
+    TempDir dir;
+    CString strOld = dir.File(L"old.txt"), strNew = dir.File(L"new.txt");
+    ASSERT_TRUE(WriteFileBytes(strOld, "data"));
+    CFile::Rename(strOld, strNew);
+    EXPECT_EQ("data", ReadFileBytes(strNew));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(strOld));
+    CFile::Remove(strNew);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(strNew));
+
+    CString strName;
+    auto result = FileExceptionOf([&] { CFile::Remove(strNew); }, &strName);
+    EXPECT_EQ(CFileException::fileNotFound, result.first);
+    EXPECT_STREQ(strNew, strName);
+    result = FileExceptionOf([&] { CFile::Rename(strOld, strNew); }, &strName);
+    EXPECT_EQ(CFileException::fileNotFound, result.first);
+    EXPECT_STREQ(strOld, strName);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Handles: ownership, duplication, locking, leaks
+
+TEST(CFileHandles, WrappedHandleIsNotClosed)
+{
+    TempDir dir;
+    HANDLE h = CreateFileW(dir.File(L"w.bin"), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                           0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    {
+        CFile file((int)(INT_PTR)h);
+        EXPECT_EQ((UINT_PTR)h, file.m_hFile);
+        EXPECT_EQ((HFILE)(INT_PTR)h, (HFILE)file);
+        file.Write("abc", 3);
+        EXPECT_EQ(3u, file.GetLength());
+        file.Close();
+        EXPECT_EQ(CFile::hFileNull, file.m_hFile);
+    }
+    EXPECT_TRUE(HandleIsOpen((UINT_PTR)h));
+    {
+        CFile file((int)(INT_PTR)h);
+    }
+    EXPECT_TRUE(HandleIsOpen((UINT_PTR)h));
+    CloseHandle(h);
+}
+
+TEST(CFileHandles, OpenedFileIsClosedOnDelete)
+{
+    TempDir dir;
+    UINT_PTR h;
+    {
+        CFile file(dir.File(L"c.bin"), CFile::modeCreate | CFile::modeWrite);
+        h = file.m_hFile;
+        EXPECT_TRUE(HandleIsOpen(h));
+    }
+    EXPECT_FALSE(HandleIsOpen(h));
+}
+
+TEST(CFileHandles, DuplicateSharesTheFileButNotTheHandle)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"dup.bin");
+    CFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
+    file.Write("12345", 5);
+    CFile* pDup = file.Duplicate();
+    ASSERT_NE(nullptr, pDup);
+    EXPECT_NE(file.m_hFile, pDup->m_hFile);
+    EXPECT_STREQ(file.GetFilePath(), pDup->GetFilePath());
+    // Duplicated handles share the file pointer.
+    EXPECT_EQ(5u, pDup->GetPosition());
+    pDup->Write("67", 2);
+    EXPECT_EQ(7u, file.GetPosition());
+    UINT_PTR hDup = pDup->m_hFile;
+    delete pDup;
+    EXPECT_FALSE(HandleIsOpen(hDup));
+    file.Write("8", 1);
+    file.Close();
+    EXPECT_EQ("12345678", ReadFileBytes(strPath));
+
+    CFile closed;
+    EXPECT_EQ(nullptr, closed.Duplicate());
+}
+
+TEST(CFileHandles, LockedRangeKeepsOtherHandlesOut)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"lock.bin");
+    CFile owner(strPath, CFile::modeCreate | CFile::modeReadWrite | CFile::shareDenyNone);
+    owner.Write("0123456789abcdefghij", 20);
+    owner.LockRange(0, 10);
+
+    CFile other(strPath, CFile::modeReadWrite | CFile::shareDenyNone);
+    auto result = FileExceptionOf([&] { other.Write("X", 1); });
+    printf("  writing a locked range: cause %d, OS error %ld\n", result.first, result.second);
+    if (result.first == -1) {
+        // Wine checks locks against other locks only, not against reads and writes.
+        printf("  the platform does not keep other handles' writes out of a locked range\n");
+        other.SeekToBegin();
+        other.Write("0", 1);
+    } else {
+        EXPECT_EQ(CFileException::lockViolation, result.first) << "OS error " << result.second;
+        EXPECT_EQ(ERROR_LOCK_VIOLATION, result.second);
+    }
+
+    // Outside the range the other handle works.
+    other.Seek(15, CFile::begin);
+    other.Write("Y", 1);
+    // Locking an overlapping range fails for it too.
+    result = FileExceptionOf([&] { other.LockRange(5, 10); });
+    EXPECT_EQ(CFileException::lockViolation, result.first) << "OS error " << result.second;
+    EXPECT_EQ(ERROR_LOCK_VIOLATION, result.second);
+    // The owner itself may lock further, not overlapping, ranges.
+    owner.LockRange(12, 2);
+    owner.UnlockRange(12, 2);
+
+    owner.UnlockRange(0, 10);
+    other.SeekToBegin();
+    other.Write("X", 1);
+    result = FileExceptionOf([&] { owner.UnlockRange(0, 10); });
+    printf("  unlocking an unlocked range: cause %d, OS error %ld\n", result.first, result.second);
+    EXPECT_NE(-1, result.first) << "no exception";
+    other.Close();
+    owner.Close();
+    EXPECT_EQ("X123456789abcdeYghij", ReadFileBytes(strPath));
+}
+
+TEST(CFileHandles, NothingLeaks)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"leak.bin");
+    ASSERT_TRUE(WriteFileBytes(strPath, "x"));
+    // Warm up: first calls may create lasting handles of the platform.
+    {
+        CFile warm(strPath, CFile::modeRead);
+        CFileStatus status;
+        warm.GetStatus(status);
+        CFile::GetStatus(strPath, status);
+    }
+    DWORD nBefore = ProcessHandleCount();
+    for (int i = 0; i < 20; ++i) {
+        CFile file(strPath, CFile::modeReadWrite | CFile::shareDenyNone);
+        CFile* pDup = file.Duplicate();
+        delete pDup;
+        CFile reopened;
+        EXPECT_TRUE(reopened.Open(strPath, CFile::modeRead | CFile::shareDenyNone));
+        // Reopening drops the first handle.
+        EXPECT_TRUE(reopened.Open(strPath, CFile::modeRead | CFile::shareDenyNone));
+        CFileException e;
+        EXPECT_FALSE(reopened.Open(dir.File(L"missing"), CFile::modeRead, &e));
+        FileExceptionOf([&] { CFile missing(dir.File(L"missing"), CFile::modeRead); });
+        CStdioFile text(strPath, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+        CString strLine;
+        text.ReadString(strLine);
+        CFileStatus status;
+        file.GetStatus(status);
+    }
+    DWORD nAfter = ProcessHandleCount();
+    EXPECT_EQ(nBefore, nAfter);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Status
+
+TEST(CFileStatusTest, MemberAndStaticStatusAgree)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"st.bin");
+    CFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
+    file.Write("0123456789", 10);
+    file.Flush();
+
+    CFileStatus status;
+    ASSERT_TRUE(file.GetStatus(status));
+    EXPECT_EQ(10, status.m_size);
+    EXPECT_STREQ(strPath, status.m_szFullName);
+    EXPECT_EQ(0, status.m_attribute & (CFile::directory | CFile::readOnly));
+    time_t now = time(NULL);
+    EXPECT_LT(llabs((long long)(status.m_mtime.GetTime() - now)), 3600LL)
+        << "mtime " << (long long)status.m_mtime.GetTime() << " now " << (long long)now;
+    EXPECT_NE(0, status.m_ctime.GetTime());
+    EXPECT_NE(0, status.m_atime.GetTime());
+    file.Close();
+
+    CFileStatus byName;
+    ASSERT_TRUE(CFile::GetStatus(strPath, byName));
+    EXPECT_EQ(10, byName.m_size);
+    EXPECT_STREQ(strPath, byName.m_szFullName);
+    EXPECT_EQ(status.m_mtime.GetTime(), byName.m_mtime.GetTime());
+
+    CFileStatus dirStatus;
+    ASSERT_TRUE(CFile::GetStatus(dir.Path(), dirStatus));
+    EXPECT_NE(0, dirStatus.m_attribute & CFile::directory);
+
+    EXPECT_FALSE(CFile::GetStatus(dir.File(L"missing"), byName));
+    EXPECT_FALSE(CFile::GetStatus(dir.File(L"*.bin"), byName));
+    EXPECT_FALSE(CFile::GetStatus(L"", byName));
+}
+
+TEST(CFileStatusTest, SetStatusChangesTimesAndAttributes)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"set.bin");
+    ASSERT_TRUE(WriteFileBytes(strPath, "abc"));
+    CFileStatus status;
+    ASSERT_TRUE(CFile::GetStatus(strPath, status));
+
+    const time_t tWrite = 981173106;    // 2001-02-03 04:05:06 UTC
+    status.m_mtime = CTime(tWrite);
+    status.m_atime = CTime(tWrite + 60);
+    status.m_attribute = CFile::readOnly;
+    CFile::SetStatus(strPath, status);
+
+    CFileStatus after;
+    ASSERT_TRUE(CFile::GetStatus(strPath, after));
+    EXPECT_EQ((long long)tWrite, (long long)after.m_mtime.GetTime());
+    EXPECT_EQ((long long)tWrite + 60, (long long)after.m_atime.GetTime());
+    EXPECT_NE(0, after.m_attribute & CFile::readOnly);
+    EXPECT_NE(0u, GetFileAttributesW(strPath) & FILE_ATTRIBUTE_READONLY);
+    if (ReadOnlyIsEnforced(strPath)) {
+        CFileException e;
+        EXPECT_EQ(CFileException::accessDenied, FailedOpenCause(strPath, CFile::modeWrite, &e));
+    }
+
+    // From read-only back to writable, and times changed on a read-only file.
+    after.m_attribute = CFile::normal;
+    after.m_mtime = CTime(tWrite + 3600);
+    CFile::SetStatus(strPath, after);
+    EXPECT_EQ(0u, GetFileAttributesW(strPath) & FILE_ATTRIBUTE_READONLY);
+    CFile file;
+    EXPECT_TRUE(file.Open(strPath, CFile::modeWrite));
+    file.Close();
+    ASSERT_TRUE(CFile::GetStatus(strPath, after));
+    EXPECT_EQ((long long)tWrite + 3600, (long long)after.m_mtime.GetTime());
+
+    auto result = FileExceptionOf([&] { CFile::SetStatus(dir.File(L"missing"), after); });
+    EXPECT_EQ(CFileException::fileNotFound, result.first);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// CStdioFile
+
+TEST(CStdioFileTest, TextLinesOnDiskAndBack)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"lines.txt");
+    {
+        CStdioFile file(strPath, CFile::modeCreate | CFile::modeWrite | CFile::typeText);
+        file.WriteString(L"first line\n");
+        file.WriteString(L"second");
+        file.WriteString(L" line\n\nlast without end");
+        file.Close();
+    }
+    EXPECT_EQ("first line\r\nsecond line\r\n\r\nlast without end", ReadFileBytes(strPath));
+
+    CStdioFile file(strPath, CFile::modeRead | CFile::typeText);
+    CString strLine;
+    ASSERT_TRUE(file.ReadString(strLine));
+    EXPECT_STREQ(L"first line", strLine);
+    ASSERT_TRUE(file.ReadString(strLine));
+    EXPECT_STREQ(L"second line", strLine);
+    ASSERT_TRUE(file.ReadString(strLine));
+    EXPECT_STREQ(L"", strLine);
+    ASSERT_TRUE(file.ReadString(strLine));
+    EXPECT_STREQ(L"last without end", strLine);
+    EXPECT_FALSE(file.ReadString(strLine));
+    EXPECT_TRUE(strLine.IsEmpty());
+
+    // The buffer form keeps the '\n' and stops at nMax - 1 characters.
+    file.SeekToBegin();
+    TCHAR sz[8];
+    wmemset(sz, 0xBDBD, 8);
+    ASSERT_NE(nullptr, file.ReadString(sz, 6));
+    EXPECT_STREQ(L"first", sz);
+    EXPECT_EQ(0xBDBD, sz[6]);
+    ASSERT_NE(nullptr, file.ReadString(sz, 8));
+    EXPECT_STREQ(L" line\n", sz);
+    file.Seek(0, CFile::end);
+    EXPECT_EQ(nullptr, file.ReadString(sz, 8));
+}
+
+TEST(CStdioFileTest, TextModeUsesTheAnsiCodePage)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"ansi.txt");
+    const wchar_t* pszText = L"Gr\u00FC\u00DFe";
+    char szAnsi[32] = {};
+    WideCharToMultiByte(CP_ACP, 0, pszText, -1, szAnsi, sizeof(szAnsi), NULL, NULL);
+    {
+        CStdioFile file(strPath, CFile::modeCreate | CFile::modeWrite);
+        file.WriteString(pszText);
+        file.WriteString(L"\n");
+    }
+    EXPECT_EQ(std::string(szAnsi) + "\r\n", ReadFileBytes(strPath));
+    CStdioFile file(strPath, CFile::modeRead);
+    CString strLine;
+    ASSERT_TRUE(file.ReadString(strLine));
+    WCHAR szBack[32] = {};
+    MultiByteToWideChar(CP_ACP, 0, szAnsi, -1, szBack, 32);
+    EXPECT_STREQ(szBack, strLine);
+}
+
+TEST(CStdioFileTest, BinaryModeKeepsUtf16AndBytes)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"wide.bin");
+    {
+        CStdioFile file(strPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+        file.WriteString(L"\u20AC1\n2");
+        file.Write("\r\n", 2);
+        EXPECT_EQ(10u, file.GetPosition());
+        EXPECT_EQ(10u, file.GetLength());
+    }
+    EXPECT_EQ(std::string("\xAC\x20\x31\x00\x0A\x00\x32\x00\r\n", 10), ReadFileBytes(strPath));
+    CStdioFile file(strPath, CFile::modeRead | CFile::typeBinary);
+    CString strLine;
+    ASSERT_TRUE(file.ReadString(strLine));
+    EXPECT_STREQ(L"\u20AC1", strLine);
+    EXPECT_EQ(6, file.Seek(6, CFile::begin));
+    char buf[8] = {};
+    EXPECT_EQ(4u, file.Read(buf, 8));
+    EXPECT_EQ(std::string("2\0\r\n", 4), std::string(buf, 4));
+}
+
+TEST(CStdioFileTest, OpenFailureAndUnsupportedOperations)
+{
+    TempDir dir;
+    CStdioFile file;
+    CFileException e;
+    EXPECT_FALSE(file.Open(dir.File(L"none.txt"), CFile::modeRead, &e));
+    EXPECT_EQ(CFileException::fileNotFound, e.m_cause);
+    EXPECT_EQ(nullptr, file.m_pStream);
+
+    CStdioFile out(dir.File(L"x.txt"), CFile::modeCreate | CFile::modeWrite);
+    EXPECT_TRUE(ThrowsNotSupported([&] { out.Duplicate(); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { out.LockRange(0, 1); }));
+}
+
+TEST(CStdioFileTest, WrappedStreamStaysOpen)
+{
+    TempDir dir;
+    CString strPath = dir.File(L"stream.txt");
+    FILE* pStream = _wfopen(strPath, L"w+t");
+    ASSERT_NE(nullptr, pStream);
+    {
+        CStdioFile file(pStream);
+        EXPECT_EQ(pStream, file.m_pStream);
+        file.WriteString(L"abc\n");
+    }
+    EXPECT_EQ(0, fseek(pStream, 0, SEEK_SET));
+    char sz[16] = {};
+    EXPECT_NE(nullptr, fgets(sz, 16, pStream));
+    EXPECT_STREQ("abc\n", sz);
+    fclose(pStream);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// CMemFile
+
+TEST(CMemFileTest, GrowsInStepsOfGrowBytes)
+{
+    ProbeMemFile file(100);
+    EXPECT_EQ(0u, file.BufferSize());
+    file.Write("a", 1);
+    EXPECT_EQ(100u, file.BufferSize());
+    BYTE block[250];
+    memset(block, 'b', sizeof(block));
+    file.Write(block, 250);
+    EXPECT_EQ(300u, file.BufferSize()) << "251 bytes in steps of 100";
+    EXPECT_EQ(251u, file.GetLength());
+    file.SetLength(301);
+    EXPECT_EQ(400u, file.BufferSize());
+
+    ProbeMemFile byDefault;
+    byDefault.Write("x", 1);
+    EXPECT_EQ(1024u, byDefault.BufferSize());
+}
+
+TEST(CMemFileTest, MemoryGoesThroughTheOverridableHooks)
+{
+    CountingMemFile file(16);
+    file.Write("0123456789", 10);
+    file.Write("0123456789", 10);
+    EXPECT_EQ(1, file.m_nAlloc);
+    EXPECT_EQ(1, file.m_nRealloc);
+    EXPECT_EQ(2, file.m_nMemcpy);
+    char buf[4];
+    file.SeekToBegin();
+    file.Read(buf, 4);
+    EXPECT_EQ(3, file.m_nMemcpy);
+    file.Close();
+    EXPECT_EQ(1, file.m_nFree);
+    EXPECT_EQ(0u, file.GetLength());
+}
+
+TEST(CMemFileTest, ReadSeekAndGaps)
+{
+    CMemFile file;
+    file.Write("abcdef", 6);
+    EXPECT_EQ(2, file.Seek(-4, CFile::current));
+    char buf[8] = {};
+    EXPECT_EQ(3u, file.Read(buf, 3));
+    EXPECT_STREQ("cde", buf);
+    EXPECT_EQ(1u, file.Read(buf, 8));
+    EXPECT_EQ(0u, file.Read(buf, 8));
+
+    // A write past the end leaves zeros in between.
+    EXPECT_EQ(10, file.Seek(4, CFile::end));
+    file.Write("Z", 1);
+    EXPECT_EQ(11u, file.GetLength());
+    file.SeekToBegin();
+    char all[11];
+    EXPECT_EQ(11u, file.Read(all, 11));
+    EXPECT_EQ(std::string("abcdef\0\0\0\0Z", 11), std::string(all, 11));
+
+    auto result = FileExceptionOf([&] { file.Seek(-1, CFile::begin); });
+    EXPECT_EQ(CFileException::badSeek, result.first);
+    EXPECT_EQ(11u, file.GetPosition()) << "a failed seek moves nothing";
+
+    // Shortening pulls the position back to the new end.
+    file.SetLength(3);
+    EXPECT_EQ(3u, file.GetPosition());
+    file.SeekToBegin();
+    file.SetLength(2);
+    EXPECT_EQ(0u, file.GetPosition());
+    file.SeekToEnd();
+    file.SetLength(1);
+    EXPECT_EQ(1u, file.GetPosition());
+
+    CFileStatus status;
+    EXPECT_TRUE(file.GetStatus(status));
+    EXPECT_EQ(1, status.m_size);
+}
+
+TEST(CMemFileTest, FixedBufferOfTheCaller)
+{
+    BYTE buf[16];
+    memset(buf, '.', sizeof(buf));
+    buf[10] = 0xBD;
+    CMemFile file(buf, 10);
+    EXPECT_EQ(10u, file.GetLength()) << "a fixed buffer is all data";
+    file.Write("0123", 4);
+    EXPECT_EQ(0, memcmp(buf, "0123......", 10));
+    file.SeekToEnd();
+    EXPECT_TRUE(ThrowsMemory([&] { file.Write("x", 1); }));
+    EXPECT_EQ(0xBD, buf[10]) << "wrote past the buffer";
+    EXPECT_EQ(buf, file.Detach());
+    EXPECT_EQ(0u, file.GetLength());
+}
+
+TEST(CMemFileTest, AttachedGrowableBufferIsReallocated)
+{
+    BYTE* pMem = (BYTE*)malloc(8);
+    ProbeMemFile file;
+    file.Attach(pMem, 8, 64);
+    EXPECT_EQ(0u, file.GetLength()) << "a growable buffer starts empty";
+    file.Write("12345678", 8);
+    EXPECT_EQ(8u, file.BufferSize());
+    file.Write("9", 1);
+    EXPECT_EQ(72u, file.BufferSize());
+    BYTE* pData = file.Detach();
+    ASSERT_NE(nullptr, pData);
+    EXPECT_EQ(0, memcmp(pData, "123456789", 9));
+    EXPECT_EQ(0u, file.GetLength());
+    EXPECT_EQ(nullptr, file.Buffer());
+    free(pData);
+
+    // The file can be used again after Detach.
+    file.Write("again", 5);
+    EXPECT_EQ(5u, file.GetLength());
+}
+
+TEST(CMemFileTest, UnsupportedOperationsThrow)
+{
+    CMemFile file;
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.Duplicate(); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.LockRange(0, 1); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.UnlockRange(0, 1); }));
+}
+
+TEST(CMemFileTest, DirectBufferAccess)
+{
+    ProbeMemFile file(32);
+    EXPECT_EQ((UINT)CFile::bufferDirect, file.GetBufferPtr(CFile::bufferCheck));
+
+    void* pStart = NULL;
+    void* pMax = NULL;
+    EXPECT_EQ(10u, file.GetBufferPtr(CFile::bufferWrite, 10, &pStart, &pMax));
+    ASSERT_EQ(file.Buffer(), pStart);
+    EXPECT_EQ((BYTE*)pStart + 10, pMax);
+    memcpy(pStart, "direct", 6);
+    EXPECT_EQ(0u, file.GetLength()) << "nothing is there before the commit";
+    file.GetBufferPtr(CFile::bufferCommit, 6);
+    EXPECT_EQ(6u, file.GetLength());
+    EXPECT_EQ(6u, file.GetPosition());
+
+    file.SeekToBegin();
+    EXPECT_EQ(4u, file.GetBufferPtr(CFile::bufferRead, 4, &pStart, &pMax));
+    EXPECT_EQ(0, memcmp(pStart, "dire", 4));
+    EXPECT_EQ(4u, file.GetPosition()) << "reading moves past what it hands out";
+    EXPECT_EQ(2u, file.GetBufferPtr(CFile::bufferRead, 100, &pStart, &pMax));
+    EXPECT_EQ(0u, file.GetBufferPtr(CFile::bufferRead, 100, &pStart, &pMax));
+
+    // A fixed file offers only what is left.
+    BYTE buf[8];
+    CMemFile fixed(buf, 8);
+    fixed.Seek(5, CFile::begin);
+    EXPECT_EQ(3u, fixed.GetBufferPtr(CFile::bufferWrite, 100, &pStart, &pMax));
+    EXPECT_EQ(buf + 5, pStart);
+
+    CFile plain;
+    EXPECT_EQ(0u, plain.GetBufferPtr(CFile::bufferCheck));
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// CSharedFile
+
+TEST(CSharedFileTest, DetachHandsOverTheGlobalMemory)
+{
+    CSharedFile file;
+    std::string data(10000, '\0');
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = (char)(i * 7);
+    file.Write(data.data(), (UINT)data.size());
+    HGLOBAL hMem = file.Detach();
+    ASSERT_NE(nullptr, hMem);
+    EXPECT_EQ(0u, file.GetLength());
+    EXPECT_EQ(data.size(), GlobalSize(hMem)) << "sized to the contents";
+    const char* p = (const char*)GlobalLock(hMem);
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(data, std::string(p, data.size()));
+    GlobalUnlock(hMem);
+
+    // Another shared file takes the memory back.
+    CSharedFile reader;
+    reader.SetHandle(hMem, FALSE);
+    EXPECT_EQ(data.size(), reader.GetLength());
+    char buf[5];
+    reader.Seek(9995, CFile::begin);
+    EXPECT_EQ(5u, reader.Read(buf, 5));
+    EXPECT_EQ(data.substr(9995), std::string(buf, 5));
+    reader.SeekToBegin();
+    reader.Write("ok", 2);
+    reader.SeekToEnd();
+    EXPECT_TRUE(ThrowsMemory([&] { reader.Write("more", 4); })) << "growing was not allowed";
+    // An archive writes into it as far as the memory goes.
+    reader.SeekToBegin();
+    {
+        CArchive ar(&reader, CArchive::store);
+        ar << (DWORD)0x64636261;
+        ar.Close();
+    }
+    reader.SeekToBegin();
+    EXPECT_EQ(4u, reader.Read(buf, 4));
+    EXPECT_EQ("abcd", std::string(buf, 4));
+    EXPECT_EQ(data.size(), reader.GetLength());
+    // reader frees hMem when it goes.
+
+    CSharedFile empty;
+    EXPECT_EQ(nullptr, empty.Detach());
+}
+
+TEST(CSharedFileTest, GrowableHandleAndReuse)
+{
+    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, 4);
+    char* p = (char*)GlobalLock(hMem);
+    memcpy(p, "abcd", 4);
+    GlobalUnlock(hMem);
+
+    CSharedFile file(GMEM_MOVEABLE, 16);
+    file.Write("temp", 4);
+    file.SetHandle(hMem);
+    EXPECT_EQ(4u, file.GetLength());
+    file.SeekToEnd();
+    file.Write("efgh", 4);
+    EXPECT_EQ(8u, file.GetLength());
+    HGLOBAL hOut = file.Detach();
+    ASSERT_NE(nullptr, hOut);
+    EXPECT_EQ(8u, GlobalSize(hOut));
+    p = (char*)GlobalLock(hOut);
+    EXPECT_EQ(std::string("abcdefgh"), std::string(p, 8));
+    GlobalUnlock(hOut);
+    GlobalFree(hOut);
+}
