@@ -22,8 +22,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*lpR
         // are simply not found, and its loaders return empty strings.
         AfxInitExtensionModule(s_extensionModule, hInstance);
         // The framework owns this object from here on (it is in its list of
-        // resource modules); we keep no pointer.
-        new (std::nothrow) CDynLinkLibrary(s_extensionModule, FALSE);
+        // resource modules); we keep no pointer. CObject's allocator reports
+        // exhaustion with a memory exception, which must not leave DllMain.
+        try {
+            new CDynLinkLibrary(s_extensionModule, FALSE);
+        } catch (CMemoryException* e) {
+            e->Delete();
+        }
         s_pSavedModuleState = AfxGetModuleState();
         break;
     case DLL_PROCESS_DETACH:

@@ -19,6 +19,30 @@
 #define IDD_LISTBOX                 28120
 #define IDD_CHECKLISTBOX            28121
 
+// Controls of the new-document (28005) and welcome (28010) dialogs
+#define IDC_DOCUMENT_ICON           28006
+#define IDC_DOCUMENT_LIST           28007
+#define IDC_OPEN_ICON               28011
+#define IDC_CHOICE_NEW              28012
+#define IDC_CHOICE_OPEN             28013
+#define IDC_RECENT_FILES            28014
+
+// Controls of the progress dialog (28100)
+#define IDC_PROGRESS_ANIMATION      28101
+#define IDC_PROGRESS_LINE1          28102
+#define IDC_PROGRESS_LINE2          28103
+#define IDC_PROGRESS_BAR            28104
+#define IDC_PROGRESS_LINE3          28105
+
+// Controls of the list box and check list box dialogs (28120, 28121)
+#define IDC_LISTDLG_MESSAGE         28122
+#define IDC_LISTDLG_LABEL           28123
+#define IDC_LISTDLG_LIST            28124
+
+#ifndef IDC_STATIC
+#define IDC_STATIC                  (-1)
+#endif
+
 // Strings
 #define IDS_MORE_FILES              28015
 #define IDS_PROGRESS_REMAINING      28106

@@ -1,0 +1,825 @@
+// Tests of the library's resources and module registration, seen from the host
+// application: texts through the framework's resource chain (and the host's own
+// text for an id it defines itself, see ResourcesTest.rc), the dialog templates
+// parsed and actually created, the icons, the version record, and the module
+// state recorded at load.
+#include <gtest/gtest.h>
+
+#include <Wivo.h>
+#include <afxres.h>
+
+#include <commctrl.h>
+
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using wivotest::Narrow;
+
+namespace {
+
+HMODULE LibraryModule()
+{
+    return GetModuleHandleW(L"Wivo10u.dll");
+}
+
+// Compares texts UTF-16 unit by unit and names the first difference, so a lost
+// blank or a mis-encoded umlaut shows where it is.
+::testing::AssertionResult SameUnits(const std::wstring& expected, const std::wstring& actual)
+{
+    if (expected == actual)
+        return ::testing::AssertionSuccess();
+    size_t i = 0;
+    while (i < expected.size() && i < actual.size() && expected[i] == actual[i])
+        ++i;
+    std::ostringstream why;
+    why << "expected \"" << Narrow(expected.c_str()) << "\" (" << expected.size() << " units), got \""
+        << Narrow(actual.c_str()) << "\" (" << actual.size() << " units); first difference at unit " << i
+        << ": expected 0x" << std::hex << (i < expected.size() ? unsigned(expected[i]) : 0u)
+        << ", got 0x" << (i < actual.size() ? unsigned(actual[i]) : 0u);
+    return ::testing::AssertionFailure() << why.str();
+}
+
+std::wstring Units(const CString& s)
+{
+    return std::wstring(static_cast<LPCWSTR>(s), static_cast<size_t>(s.GetLength()));
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Strings
+
+struct StringCase
+{
+    UINT id;
+    const wchar_t* text;
+};
+
+const StringCase kStrings[] = {
+    {28015, L"Weitere Dateien..."},
+    {28106, L"Verbleibende Zeit: "},
+    {28107, L"%u Tag(e) %u Stunde(n) %u Min %u Sek"},
+    {28108, L"%u Stunde(n) %u Min %u Sek"},
+    {28109, L"%u Min %u Sek"},
+    {28110, L"%u Sekunden"},
+    {53248, L"(Unbekannt)"},
+    {53249, L"Standard"},
+    {53250, L"Ja"},
+    {53251, L"Nein"},
+    {53252, L"(Undefiniert)"},
+    {53264, L" mit "},
+    {53280, L"%1 - Fehler: %2"},
+    {53288, L"Alle %s Dokumente"},
+    {53296, L"Die Datei \"%2\" liegt in einem ung\u00fcltigen Format vor."},
+    {53297, L"Der Name des Streams \"%1\" der Datei \"%2\" ist zu lang.\r\n"
+            L"Dieser darf maximal 255 Zeichen lang sein."},
+    {53298, L"Der Stream mit dem Namem \"%1\" wurde in der Datei \"%2\" nicht gefunden."},
+    {53299, L"Kein aktueller Stream in der Datei \"%2\"."},
+    {53504, L"DAO Fehler"},
+    {53520, L"Lese Datens\u00e4tze..."},
+    {53760, L"Der angegebene Pfad verweist nicht auf eine Datei."},
+    {53761, L"Der angegebene Pfad verweist nicht auf ein Verzeichnis."},
+    {53824, L"Die Ausnahme %s ist aufgetreten."},
+    {53840, L"Parameter: "},
+    {53841, L"Ein ung\u00fcltiges Argument wurde angegeben."},
+};
+
+// The one library id the test program defines itself (ResourcesTest.rc).
+const UINT kHostId = 53250;
+const wchar_t kHostText[] = L"Yes (host)";
+
+void PrintTo(const StringCase& c, std::ostream* os)
+{
+    *os << "string " << c.id;
+}
+
+class LibraryString : public ::testing::TestWithParam<StringCase>
+{
+};
+
+TEST_P(LibraryString, LibraryModuleHoldsTheText)
+{
+    const StringCase& c = GetParam();
+    ASSERT_NE(LibraryModule(), nullptr);
+    // With a zero buffer size LoadStringW hands out the resource itself, so
+    // the length is the table entry's, not up to a terminator.
+    LPCWSTR pText = NULL;
+    int nLength = LoadStringW(LibraryModule(), c.id, reinterpret_cast<LPWSTR>(&pText), 0);
+    ASSERT_GT(nLength, 0) << "string " << c.id << " missing from Wivo10u.dll";
+    EXPECT_TRUE(SameUnits(c.text, std::wstring(pText, nLength))) << "string " << c.id;
+}
+
+TEST_P(LibraryString, HostLoadsItThroughTheFramework)
+{
+    const StringCase& c = GetParam();
+    CString s;
+    BOOL bLoaded = s.LoadString(c.id);
+    EXPECT_TRUE(bLoaded) << "string " << c.id;
+    if (c.id == kHostId) {
+        EXPECT_TRUE(SameUnits(kHostText, Units(s))) << "string " << c.id;
+        EXPECT_EQ(AfxFindStringResourceHandle(c.id), GetModuleHandleW(NULL));
+    } else {
+        EXPECT_TRUE(SameUnits(c.text, Units(s))) << "string " << c.id;
+        EXPECT_EQ(AfxFindStringResourceHandle(c.id), LibraryModule()) << "string " << c.id;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTexts, LibraryString, ::testing::ValuesIn(kStrings),
+                         [](const ::testing::TestParamInfo<StringCase>& info) {
+                             return "Id" + std::to_string(info.param.id);
+                         });
+
+TEST(LibraryStrings, HostDefinedIdWinsAndItsNeighboursStayTheLibrarys)
+{
+    CString s;
+    ASSERT_TRUE(s.LoadString(kHostId));
+    EXPECT_TRUE(SameUnits(kHostText, Units(s)));
+    // Same block of sixteen as the host's entry: the host module has that block
+    // but no text for these ids, so the search goes on to the library.
+    for (UINT id : {53248u, 53249u, 53251u, 53252u}) {
+        const StringCase* c = std::find_if(std::begin(kStrings), std::end(kStrings),
+                                           [id](const StringCase& x) { return x.id == id; });
+        ASSERT_NE(c, std::end(kStrings));
+        CString t;
+        EXPECT_TRUE(t.LoadString(id)) << id;
+        EXPECT_TRUE(SameUnits(c->text, Units(t))) << id;
+    }
+}
+
+TEST(LibraryStrings, IdsNobodyDefinesLoadEmpty)
+{
+    for (UINT id : {28111u, 53253u, 53263u, 53842u}) {
+        CString s(L"sentinel");
+        EXPECT_FALSE(s.LoadString(id)) << id;
+        EXPECT_TRUE(s.IsEmpty()) << id << ": \"" << Narrow(s) << "\"";
+    }
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Inventory: exactly the documented resources, all in German (Austria)
+
+// Resource types and names as numbers; a name given as text (valid only
+// during the enumeration) is recorded as 0, which no expected list holds.
+ULONG_PTR IdOf(LPCWSTR name)
+{
+    return IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0;
+}
+
+BOOL CALLBACK CollectType(HMODULE, LPWSTR type, LONG_PTR param)
+{
+    reinterpret_cast<std::vector<ULONG_PTR>*>(param)->push_back(IdOf(type));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param)
+{
+    reinterpret_cast<std::vector<ULONG_PTR>*>(param)->push_back(IdOf(name));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD lang, LONG_PTR param)
+{
+    reinterpret_cast<std::vector<WORD>*>(param)->push_back(lang);
+    return TRUE;
+}
+
+std::vector<ULONG_PTR> Names(LPCWSTR type)
+{
+    std::vector<ULONG_PTR> names;
+    EnumResourceNamesW(LibraryModule(), type, CollectName, reinterpret_cast<LONG_PTR>(&names));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(LibraryInventory, OnlyStringsDialogsIconsAndVersion)
+{
+    std::vector<ULONG_PTR> types;
+    EnumResourceTypesW(LibraryModule(), CollectType, reinterpret_cast<LONG_PTR>(&types));
+    std::sort(types.begin(), types.end());
+    const std::vector<ULONG_PTR> expected = {3 /*RT_ICON*/, 5 /*RT_DIALOG*/, 6 /*RT_STRING*/,
+                                             14 /*RT_GROUP_ICON*/, 16 /*RT_VERSION*/};
+    EXPECT_EQ(types, expected);
+    EXPECT_EQ(Names(RT_DIALOG), (std::vector<ULONG_PTR>{28005, 28010, 28100, 28120, 28121}));
+    EXPECT_EQ(Names(RT_GROUP_ICON), (std::vector<ULONG_PTR>{28000, 28001}));
+}
+
+TEST(LibraryInventory, StringTableHoldsExactlyTheTwentyFiveTexts)
+{
+    std::vector<UINT> found;
+    for (ULONG_PTR block : Names(RT_STRING)) {
+        ASSERT_NE(block, 0u);
+        HRSRC hRsrc = FindResourceW(LibraryModule(), MAKEINTRESOURCEW(block), RT_STRING);
+        ASSERT_NE(hRsrc, nullptr);
+        const WORD* p = static_cast<const WORD*>(LockResource(LoadResource(LibraryModule(), hRsrc)));
+        const WORD* pEnd = p + SizeofResource(LibraryModule(), hRsrc) / sizeof(WORD);
+        for (UINT i = 0; i < 16; ++i) {
+            ASSERT_LT(p, pEnd) << "block " << block << " ends early";
+            if (*p != 0)
+                found.push_back(static_cast<UINT>((block - 1) * 16 + i));
+            p += 1 + *p;
+        }
+    }
+    std::vector<UINT> expected;
+    for (const StringCase& c : kStrings)
+        expected.push_back(c.id);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, expected);
+}
+
+TEST(LibraryInventory, EveryResourceIsGermanAustria)
+{
+    for (LPCWSTR type : {RT_ICON, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_VERSION}) {
+        for (ULONG_PTR name : Names(type)) {
+            if (name == 0)
+                continue;
+            std::vector<WORD> langs;
+            EnumResourceLanguagesW(LibraryModule(), type, reinterpret_cast<LPCWSTR>(name),
+                                   CollectLanguage, reinterpret_cast<LONG_PTR>(&langs));
+            EXPECT_EQ(langs, std::vector<WORD>{0x0C07})
+                << "type " << reinterpret_cast<ULONG_PTR>(type) << ", name " << name;
+        }
+    }
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Dialog templates
+
+// One control of a template; an ordinal text is kept as textOrdinal.
+struct Item
+{
+    DWORD style = 0, exStyle = 0;
+    short x = 0, y = 0, cx = 0, cy = 0;
+    int id = 0;
+    std::wstring className, text;
+    WORD textOrdinal = 0;
+};
+
+struct Template
+{
+    bool extended = false;
+    DWORD style = 0, exStyle = 0;
+    short x = 0, y = 0, cx = 0, cy = 0;
+    std::wstring menu, className, caption, face;
+    WORD pointSize = 0;
+    std::vector<Item> items;
+};
+
+// Reads DLGTEMPLATE and DLGTEMPLATEEX with their items, never past the
+// resource's end.
+class TemplateReader
+{
+public:
+    TemplateReader(const void* p, DWORD cb)
+        : m_begin(static_cast<const BYTE*>(p)), m_p(m_begin), m_end(m_begin + cb) {}
+
+    bool Read(Template& t)
+    {
+        if (m_end - m_p >= 4 && Peek<WORD>(0) == 1 && Peek<WORD>(2) == 0xFFFF) {
+            t.extended = true;
+            Get<DWORD>();   // version and signature
+            Get<DWORD>();   // help id
+            t.exStyle = Get<DWORD>();
+            t.style = Get<DWORD>();
+        } else {
+            t.style = Get<DWORD>();
+            t.exStyle = Get<DWORD>();
+        }
+        WORD nItems = Get<WORD>();
+        t.x = Get<short>(); t.y = Get<short>(); t.cx = Get<short>(); t.cy = Get<short>();
+        WORD ord = 0;
+        Text(t.menu, ord);
+        Text(t.className, ord);
+        Text(t.caption, ord);
+        if (t.style & (DS_SETFONT | DS_SHELLFONT)) {
+            t.pointSize = Get<WORD>();
+            if (t.extended) {
+                Get<WORD>();    // weight
+                Get<WORD>();    // italic, character set
+            }
+            Text(t.face, ord);
+        }
+        for (WORD i = 0; i < nItems && m_ok; ++i) {
+            Align();
+            Item item;
+            if (t.extended) {
+                Get<DWORD>();   // help id
+                item.exStyle = Get<DWORD>();
+                item.style = Get<DWORD>();
+            } else {
+                item.style = Get<DWORD>();
+                item.exStyle = Get<DWORD>();
+            }
+            item.x = Get<short>(); item.y = Get<short>(); item.cx = Get<short>(); item.cy = Get<short>();
+            item.id = t.extended ? static_cast<int>(Get<DWORD>()) : Get<short>();
+            WORD classOrdinal = 0;
+            Text(item.className, classOrdinal);
+            if (classOrdinal != 0)
+                item.className = PredefinedClass(classOrdinal);
+            Text(item.text, item.textOrdinal);
+            WORD cbExtra = Get<WORD>();
+            Skip(cbExtra);
+            t.items.push_back(item);
+        }
+        return m_ok;
+    }
+
+private:
+    template <class T> T Peek(size_t offset) const
+    {
+        T v;
+        memcpy(&v, m_p + offset, sizeof v);
+        return v;
+    }
+
+    template <class T> T Get()
+    {
+        if (static_cast<size_t>(m_end - m_p) < sizeof(T)) {
+            m_ok = false;
+            return T();
+        }
+        T v = Peek<T>(0);
+        m_p += sizeof v;
+        return v;
+    }
+
+    void Skip(size_t cb)
+    {
+        if (static_cast<size_t>(m_end - m_p) < cb)
+            m_ok = false;
+        else
+            m_p += cb;
+    }
+
+    void Align()
+    {
+        Skip((4 - static_cast<size_t>(m_p - m_begin) % 4) % 4);
+    }
+
+    // sz_Or_Ord: 0 (nothing), 0xFFFF and an ordinal, or a terminated text.
+    void Text(std::wstring& s, WORD& ordinal)
+    {
+        s.clear();
+        ordinal = 0;
+        WORD first = Get<WORD>();
+        if (first == 0xFFFF) {
+            ordinal = Get<WORD>();
+            return;
+        }
+        for (WORD c = first; c != 0 && m_ok; c = Get<WORD>())
+            s += static_cast<wchar_t>(c);
+    }
+
+    static std::wstring PredefinedClass(WORD ordinal)
+    {
+        switch (ordinal) {
+        case 0x80: return L"Button";
+        case 0x81: return L"Edit";
+        case 0x82: return L"Static";
+        case 0x83: return L"ListBox";
+        case 0x84: return L"ScrollBar";
+        case 0x85: return L"ComboBox";
+        default:   return L"#" + std::to_wstring(ordinal);
+        }
+    }
+
+    const BYTE* m_begin;
+    const BYTE* m_p;
+    const BYTE* m_end;
+    bool m_ok = true;
+};
+
+struct ControlSpec
+{
+    int id;
+    const wchar_t* className;
+    short x, y, cx, cy;
+    DWORD style;            // without WS_CHILD | WS_VISIBLE, which every control has
+    const wchar_t* text;    // NULL: the text is the ordinal iconId
+    WORD iconId;
+};
+
+const DWORD kLeftNoWrap = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+const DWORD kListBox = WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
+
+const ControlSpec kNewDocumentControls[] = {
+    {28006, L"Static", 7, 7, 21, 20, SS_ICON, NULL, 28000},
+    {-1, L"Static", 34, 8, 113, 16, WS_GROUP | SS_LEFT,
+     L"W\u00e4hlen Sie das Dokument aus, das Sie erstellen m\u00f6chten.", 0},
+    {-1, L"Static", 7, 35, 77, 8, WS_GROUP | SS_LEFT, L"Verf\u00fcgbare Dokumente:", 0},
+    {28007, L"ListBox", 7, 44, 140, 82, kListBox, L"", 0},
+    {IDOK, L"Button", 157, 7, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
+    {IDCANCEL, L"Button", 157, 24, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+};
+
+const ControlSpec kWelcomeControls[] = {
+    {-1, L"Button", 7, 7, 202, 157, BS_GROUPBOX, L"Was m\u00f6chten Sie tun?", 0},
+    {28006, L"Static", 14, 20, 20, 20, SS_ICON, L"", 0},
+    {28011, L"Static", 14, 90, 20, 20, SS_ICON, L"", 0},
+    {28012, L"Button", 40, 26, 110, 8, WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON,
+     L"Ein neues Dokument erstellen:", 0},
+    {28013, L"Button", 40, 96, 126, 8, BS_AUTORADIOBUTTON, L"Ein bestehendes Dokument \u00f6ffnen:", 0},
+    {28007, L"ListBox", 52, 35, 150, 52, kListBox | WS_GROUP, L"", 0},
+    {28014, L"ListBox", 52, 105, 150, 52, kListBox, L"", 0},
+    {IDOK, L"Button", 102, 171, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
+    {IDCANCEL, L"Button", 159, 171, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+};
+
+const ControlSpec kProgressControls[] = {
+    {IDCANCEL, L"Button", 201, 59, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"Abbrechen", 0},
+    {28101, L"SysAnimate32", 7, 0, 236, 25, ACS_TRANSPARENT | ACS_AUTOPLAY, L"", 0},
+    {28102, L"Static", 7, 38, 236, 10, kLeftNoWrap, L"", 0},
+    {28103, L"Static", 7, 48, 236, 10, kLeftNoWrap, L"", 0},
+    {28104, L"msctls_progress32", 7, 63, 190, 8, 0, L"", 0},
+    {28105, L"Static", 7, 74, 192, 10, kLeftNoWrap, L"", 0},
+};
+
+const ControlSpec kListBoxControls[] = {
+    {28122, L"Static", 7, 7, 140, 24, WS_GROUP | SS_LEFT, L"", 0},
+    {28123, L"Static", 7, 36, 140, 8, WS_GROUP | SS_LEFT, L"", 0},
+    {28124, L"ListBox", 7, 45, 140, 82, kListBox | LBS_SORT, L"", 0},
+    {IDOK, L"Button", 157, 7, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
+    {IDCANCEL, L"Button", 157, 24, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+};
+
+const ControlSpec kCheckListBoxControls[] = {
+    {28122, L"Static", 7, 7, 140, 24, WS_GROUP | SS_LEFT, L"", 0},
+    {28123, L"Static", 7, 36, 140, 8, WS_GROUP | SS_LEFT, L"", 0},
+    {28124, L"ListBox", 7, 45, 140, 82, kListBox | LBS_SORT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, L"", 0},
+    {IDOK, L"Button", 157, 7, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
+    {IDCANCEL, L"Button", 157, 24, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+};
+
+const short kAnyPosition = SHRT_MIN;
+const DWORD kModal = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+
+struct DialogCase
+{
+    UINT id;
+    const wchar_t* caption;
+    DWORD style;
+    short x, y, cx, cy;
+    const ControlSpec* controls;
+    size_t nControls;
+};
+
+const DialogCase kDialogs[] = {
+    {28005, L"Neu", kModal, kAnyPosition, kAnyPosition, 214, 127,
+     kNewDocumentControls, std::size(kNewDocumentControls)},
+    {28010, L"Willkommen", kModal, kAnyPosition, kAnyPosition, 216, 191,
+     kWelcomeControls, std::size(kWelcomeControls)},
+    {28100, L"", kModal | DS_SETFOREGROUND | DS_NOIDLEMSG, 20, 20, 257, 84,
+     kProgressControls, std::size(kProgressControls)},
+    {28120, L"", kModal | WS_VISIBLE, kAnyPosition, kAnyPosition, 214, 128,
+     kListBoxControls, std::size(kListBoxControls)},
+    {28121, L"", kModal | WS_VISIBLE, kAnyPosition, kAnyPosition, 214, 128,
+     kCheckListBoxControls, std::size(kCheckListBoxControls)},
+};
+
+void PrintTo(const DialogCase& d, std::ostream* os)
+{
+    *os << "template " << d.id;
+}
+
+std::string Hex(DWORD v)
+{
+    std::ostringstream s;
+    s << "0x" << std::hex << v;
+    return s.str();
+}
+
+class LibraryDialog : public ::testing::TestWithParam<DialogCase>
+{
+protected:
+    // The template as the framework finds it for the host.
+    const void* FindTemplate(DWORD* pcb)
+    {
+        LPCWSTR name = MAKEINTRESOURCEW(GetParam().id);
+        HINSTANCE hInst = AfxFindResourceHandle(name, RT_DIALOG);
+        EXPECT_EQ(hInst, LibraryModule()) << "template " << GetParam().id;
+        HRSRC hRsrc = FindResourceW(hInst, name, RT_DIALOG);
+        if (hRsrc == NULL)
+            return NULL;
+        *pcb = SizeofResource(hInst, hRsrc);
+        return LockResource(LoadResource(hInst, hRsrc));
+    }
+};
+
+TEST_P(LibraryDialog, TemplateHasTheDocumentedLayout)
+{
+    const DialogCase& d = GetParam();
+    DWORD cb = 0;
+    const void* p = FindTemplate(&cb);
+    ASSERT_NE(p, nullptr) << "template " << d.id << " not found";
+    Template t;
+    ASSERT_TRUE(TemplateReader(p, cb).Read(t)) << "template " << d.id << " is truncated";
+
+    EXPECT_EQ(t.style, d.style) << "style " << Hex(t.style) << ", expected " << Hex(d.style);
+    EXPECT_EQ(t.exStyle, 0u);
+    if (d.x != kAnyPosition) {
+        EXPECT_EQ(t.x, d.x);
+        EXPECT_EQ(t.y, d.y);
+    }
+    EXPECT_EQ(t.cx, d.cx);
+    EXPECT_EQ(t.cy, d.cy);
+    EXPECT_TRUE(SameUnits(d.caption, t.caption)) << "caption";
+    EXPECT_TRUE(t.menu.empty());
+    EXPECT_TRUE(t.className.empty());
+    EXPECT_EQ(t.pointSize, 8);
+    EXPECT_TRUE(SameUnits(L"MS Shell Dlg", t.face)) << "font";
+
+    ASSERT_EQ(t.items.size(), d.nControls);
+    for (size_t i = 0; i < d.nControls; ++i) {
+        const ControlSpec& e = d.controls[i];
+        const Item& a = t.items[i];
+        SCOPED_TRACE("template " + std::to_string(d.id) + ", control #" + std::to_string(i) +
+                     " (id " + std::to_string(e.id) + ")");
+        EXPECT_EQ(a.id & 0xFFFF, e.id & 0xFFFF);
+        EXPECT_EQ(_wcsicmp(a.className.c_str(), e.className), 0)
+            << "class " << Narrow(a.className.c_str()) << ", expected " << Narrow(e.className);
+        EXPECT_EQ(a.x, e.x);
+        EXPECT_EQ(a.y, e.y);
+        EXPECT_EQ(a.cx, e.cx);
+        EXPECT_EQ(a.cy, e.cy);
+        DWORD expected = e.style | WS_CHILD | WS_VISIBLE;
+        EXPECT_EQ(a.style, expected) << "style " << Hex(a.style) << ", expected " << Hex(expected);
+        EXPECT_EQ(a.exStyle, 0u);
+        if (e.text != NULL) {
+            EXPECT_EQ(a.textOrdinal, 0);
+            EXPECT_TRUE(SameUnits(e.text, a.text)) << "text";
+        } else {
+            EXPECT_EQ(a.textOrdinal, e.iconId) << "icon of the control";
+        }
+    }
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM)
+{
+    return msg == WM_INITDIALOG;
+}
+
+std::wstring WindowText(HWND hwnd)
+{
+    wchar_t sz[256] = {};
+    GetWindowTextW(hwnd, sz, 256);
+    return sz;
+}
+
+// The template as the platform's dialog manager builds it: window classes,
+// ids, texts, creation order, visibility and the icon loaded from the library.
+TEST_P(LibraryDialog, PlatformCreatesTheControls)
+{
+    const DialogCase& d = GetParam();
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    DWORD cb = 0;
+    const void* p = FindTemplate(&cb);
+    ASSERT_NE(p, nullptr);
+    HWND hDlg = CreateDialogIndirectParamW(LibraryModule(), static_cast<LPCDLGTEMPLATEW>(p), NULL,
+                                           PlainDialogProc, 0);
+    ASSERT_NE(hDlg, nullptr) << "CreateDialogIndirectParamW failed, error " << GetLastError()
+                             << " (is the display running?)";
+
+    EXPECT_TRUE(SameUnits(d.caption, WindowText(hDlg))) << "caption";
+    EXPECT_EQ(IsWindowVisible(hDlg) != FALSE, (d.style & WS_VISIBLE) != 0);
+    LOGFONTW lf = {};
+    HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(hDlg, WM_GETFONT, 0, 0));
+    ASSERT_NE(hFont, nullptr);
+    ASSERT_NE(GetObjectW(hFont, sizeof lf, &lf), 0);
+    EXPECT_TRUE(SameUnits(L"MS Shell Dlg", lf.lfFaceName)) << "dialog font";
+
+    size_t i = 0;
+    for (HWND hCtl = GetWindow(hDlg, GW_CHILD); hCtl != NULL; hCtl = GetWindow(hCtl, GW_HWNDNEXT), ++i) {
+        if (i >= d.nControls)
+            continue;
+        const ControlSpec& e = d.controls[i];
+        SCOPED_TRACE("dialog " + std::to_string(d.id) + ", control #" + std::to_string(i) +
+                     " (id " + std::to_string(e.id) + ")");
+        EXPECT_EQ(GetDlgCtrlID(hCtl) & 0xFFFF, e.id & 0xFFFF);
+        wchar_t cls[64] = {};
+        GetClassNameW(hCtl, cls, 64);
+        EXPECT_EQ(_wcsicmp(cls, e.className), 0) << "class " << Narrow(cls);
+        if ((e.style & SS_TYPEMASK) == SS_ICON && wcscmp(e.className, L"Static") == 0) {
+            HICON hIcon = reinterpret_cast<HICON>(SendMessageW(hCtl, STM_GETICON, 0, 0));
+            if (e.text == NULL)
+                EXPECT_NE(hIcon, nullptr) << "icon " << e.iconId << " not loaded by the control";
+            else
+                EXPECT_EQ(hIcon, nullptr) << "the icon is set at run time";
+        } else {
+            EXPECT_TRUE(SameUnits(e.text, WindowText(hCtl))) << "text";
+        }
+    }
+    EXPECT_EQ(i, d.nControls) << "number of child windows";
+    DestroyWindow(hDlg);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTemplates, LibraryDialog, ::testing::ValuesIn(kDialogs),
+                         [](const ::testing::TestParamInfo<DialogCase>& info) {
+                             return "Id" + std::to_string(info.param.id);
+                         });
+
+/////////////////////////////////////////////////////////////////////////////
+// Icons
+
+#pragma pack(push, 2)
+struct GroupIconEntry
+{
+    BYTE width, height, colourCount, reserved;
+    WORD planes, bitCount;
+    DWORD bytesInRes;
+    WORD id;
+};
+#pragma pack(pop)
+
+struct IconCase
+{
+    UINT id;
+    std::vector<int> sizes;
+};
+
+// Draws the icon over a background it does not use and counts what it covers.
+int CoveredPixels(HICON hIcon, int size)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = size;
+    bmi.bmiHeader.biHeight = -size;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = NULL;
+    HDC hdc = CreateCompatibleDC(NULL);
+    HBITMAP hbm = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    if (hbm == NULL || pBits == NULL) {
+        DeleteDC(hdc);
+        return -1;
+    }
+    const DWORD kBackground = 0x00123456;
+    DWORD* px = static_cast<DWORD*>(pBits);
+    std::fill(px, px + size * size, kBackground);
+    HGDIOBJ hOld = SelectObject(hdc, hbm);
+    BOOL bDrawn = DrawIconEx(hdc, 0, 0, hIcon, size, size, 0, NULL, DI_NORMAL);
+    GdiFlush();
+    int covered = static_cast<int>(std::count_if(px, px + size * size,
+                                                 [&](DWORD v) { return (v & 0xFFFFFF) != kBackground; }));
+    SelectObject(hdc, hOld);
+    DeleteObject(hbm);
+    DeleteDC(hdc);
+    return bDrawn ? covered : -1;
+}
+
+TEST(LibraryIcons, GroupsHoldTheDocumentedSixteenColourImages)
+{
+    const IconCase cases[] = {{28000, {32}}, {28001, {32, 16}}};
+    for (const IconCase& c : cases) {
+        SCOPED_TRACE("group icon " + std::to_string(c.id));
+        LPCWSTR name = MAKEINTRESOURCEW(c.id);
+        HINSTANCE hInst = AfxFindResourceHandle(name, RT_GROUP_ICON);
+        ASSERT_EQ(hInst, LibraryModule());
+        HRSRC hRsrc = FindResourceW(hInst, name, RT_GROUP_ICON);
+        ASSERT_NE(hRsrc, nullptr);
+        const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(hInst, hRsrc)));
+        DWORD cb = SizeofResource(hInst, hRsrc);
+        ASSERT_GE(cb, 6u);
+        WORD header[3];
+        memcpy(header, p, sizeof header);
+        EXPECT_EQ(header[1], 1) << "resource type (1 = icon)";
+        ASSERT_EQ(header[2], c.sizes.size());
+        ASSERT_GE(cb, 6 + header[2] * sizeof(GroupIconEntry));
+        for (size_t i = 0; i < c.sizes.size(); ++i) {
+            GroupIconEntry e;
+            memcpy(&e, p + 6 + i * sizeof e, sizeof e);
+            EXPECT_EQ(e.width, c.sizes[i]);
+            EXPECT_EQ(e.height, c.sizes[i]);
+            EXPECT_EQ(e.colourCount, 16);
+            EXPECT_EQ(e.bitCount, 4);
+            EXPECT_NE(FindResourceW(hInst, MAKEINTRESOURCEW(e.id), RT_ICON), nullptr) << "image " << e.id;
+        }
+    }
+}
+
+TEST(LibraryIcons, LoadAtTheirSizesAndShowAPicture)
+{
+    const IconCase cases[] = {{28000, {32}}, {28001, {32, 16}}};
+    for (const IconCase& c : cases) {
+        for (int size : c.sizes) {
+            SCOPED_TRACE("icon " + std::to_string(c.id) + " at " + std::to_string(size));
+            HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(c.id), RT_GROUP_ICON);
+            HICON hIcon = static_cast<HICON>(
+                LoadImageW(hInst, MAKEINTRESOURCEW(c.id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+            ASSERT_NE(hIcon, nullptr) << "LoadImageW failed, error " << GetLastError();
+            ICONINFO info = {};
+            ASSERT_TRUE(GetIconInfo(hIcon, &info));
+            BITMAP bm = {};
+            ASSERT_NE(GetObjectW(info.hbmColor != NULL ? info.hbmColor : info.hbmMask, sizeof bm, &bm), 0);
+            EXPECT_EQ(bm.bmWidth, size);
+            EXPECT_EQ(bm.bmHeight, info.hbmColor != NULL ? size : 2 * size);
+            // A picture, not an empty or a solid square.
+            int covered = CoveredPixels(hIcon, size);
+            EXPECT_GT(covered, size * size / 4);
+            EXPECT_LT(covered, size * size);
+            if (info.hbmColor != NULL)
+                DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            DestroyIcon(hIcon);
+        }
+    }
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Version record
+
+class LibraryVersion : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        wchar_t path[MAX_PATH] = {};
+        ASSERT_NE(GetModuleFileNameW(LibraryModule(), path, MAX_PATH), 0u);
+        DWORD dummy = 0;
+        DWORD cb = GetFileVersionInfoSizeW(path, &dummy);
+        ASSERT_NE(cb, 0u) << "no version resource, error " << GetLastError();
+        m_data.resize(cb);
+        ASSERT_TRUE(GetFileVersionInfoW(path, 0, cb, m_data.data()));
+    }
+
+    std::wstring Value(const wchar_t* key)
+    {
+        std::wstring path = std::wstring(L"\\StringFileInfo\\0c0704b0\\") + key;
+        void* p = NULL;
+        UINT n = 0;
+        if (!VerQueryValueW(m_data.data(), path.c_str(), &p, &n) || p == NULL)
+            return L"(missing)";
+        return static_cast<const wchar_t*>(p);
+    }
+
+    std::vector<BYTE> m_data;
+};
+
+TEST_F(LibraryVersion, FixedPartIs1_0_18_3)
+{
+    VS_FIXEDFILEINFO* pInfo = NULL;
+    UINT n = 0;
+    ASSERT_TRUE(VerQueryValueW(m_data.data(), L"\\", reinterpret_cast<void**>(&pInfo), &n));
+    ASSERT_GE(n, sizeof(VS_FIXEDFILEINFO));
+    EXPECT_EQ(pInfo->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(pInfo->dwFileVersionMS, 0x00010000u) << Hex(pInfo->dwFileVersionMS);
+    EXPECT_EQ(pInfo->dwFileVersionLS, 0x00120003u) << Hex(pInfo->dwFileVersionLS);
+    EXPECT_EQ(pInfo->dwProductVersionMS, 0x00010000u) << Hex(pInfo->dwProductVersionMS);
+    EXPECT_EQ(pInfo->dwProductVersionLS, 0x00120003u) << Hex(pInfo->dwProductVersionLS);
+    EXPECT_EQ(pInfo->dwFileType, static_cast<DWORD>(VFT_DLL));
+}
+
+TEST_F(LibraryVersion, OneTranslationGermanAustriaUnicode)
+{
+    WORD* pPair = NULL;
+    UINT n = 0;
+    ASSERT_TRUE(VerQueryValueW(m_data.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&pPair), &n));
+    ASSERT_EQ(n, 4u);
+    EXPECT_EQ(pPair[0], 0x0C07);
+    EXPECT_EQ(pPair[1], 1200);
+}
+
+TEST_F(LibraryVersion, StringEntries)
+{
+    const struct { const wchar_t* key; const wchar_t* value; } entries[] = {
+        {L"FileVersion", L"1.0.3"},      {L"ProductVersion", L"1.0.3"},
+        {L"FileBuild", L"18"},           {L"ProductBuild", L"18"},
+        {L"InternalName", L"Wivo10u"},   {L"OriginalFilename", L"Wivo10u.dll"},
+    };
+    for (const auto& e : entries)
+        EXPECT_TRUE(SameUnits(e.value, Value(e.key))) << Narrow(e.key);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Module registration
+
+TEST(LibraryModuleState, RecordsTheHostsStateAtLoad)
+{
+    AFX_MODULE_STATE* pState = GetWIVOModuleState();
+    ASSERT_NE(pState, nullptr);
+    EXPECT_EQ(pState, AfxGetModuleState());
+    EXPECT_FALSE(pState->m_bDLL) << "the library saved a DLL's state, not the host's";
+    EXPECT_EQ(pState->m_hCurrentResourceHandle, GetModuleHandleW(NULL));
+}
+
+TEST(LibraryModuleState, RegisteredOnceAsOrdinaryExtensionModule)
+{
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    int nEntries = 0;
+    AcquireSRWLockShared(&pState->m_lockLibraryList);
+    for (CDynLinkLibrary* pDLL = pState->m_libraryList; pDLL != NULL; pDLL = pDLL->m_pNextDLL) {
+        if (pDLL->m_hModule == LibraryModule()) {
+            ++nEntries;
+            EXPECT_FALSE(pDLL->m_bSystem);
+            EXPECT_EQ(pDLL->m_hResource, LibraryModule());
+        }
+    }
+    ReleaseSRWLockShared(&pState->m_lockLibraryList);
+    EXPECT_EQ(nEntries, 1);
+}
+
+} // namespace
