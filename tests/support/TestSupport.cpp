@@ -2,12 +2,53 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 namespace wivotest {
 
 DWORD ProcessHandleCount()
 {
     DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0)
+        return count;
+
+    // Wine answers 0 there, which would make every leak check pass. Its system
+    // handle table is kept, so count this process's entries in it instead.
+    struct Entry
+    {
+        PVOID object;
+        ULONG_PTR processId;
+        ULONG_PTR handle;
+        ULONG access;
+        USHORT backTrace;
+        USHORT type;
+        ULONG attributes;
+        ULONG reserved;
+    };
+    struct Table
+    {
+        ULONG_PTR count;
+        ULONG_PTR reserved;
+        Entry entries[1];
+    };
+    typedef LONG(NTAPI * QueryFn)(ULONG, PVOID, ULONG, PULONG);
+    const ULONG kExtendedHandleInformation = 64;
+    const LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
+    QueryFn query = reinterpret_cast<QueryFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == NULL)
+        return 0;
+    std::vector<BYTE> buffer(64 * 1024);
+    LONG status;
+    while ((status = query(kExtendedHandleInformation, buffer.data(),
+                           static_cast<ULONG>(buffer.size()), NULL)) == kInfoLengthMismatch)
+        buffer.resize(buffer.size() * 2);
+    if (status != 0)
+        return 0;
+    const Table* table = reinterpret_cast<const Table*>(buffer.data());
+    for (ULONG_PTR i = 0; i < table->count; ++i)
+        if (table->entries[i].processId == GetCurrentProcessId())
+            ++count;
     return count;
 }
 

@@ -7,7 +7,8 @@
 
 namespace wivotest {
 
-// Number of kernel handles the process holds now.
+// Number of kernel handles the process holds now (also under Wine, whose
+// GetProcessHandleCount always answers 0).
 DWORD ProcessHandleCount();
 
 // A fresh, empty directory under the temporary folder, removed with its files
