@@ -1,0 +1,157 @@
+# msfutil end to end: a separate program (MsfutilFixture) writes the containers with
+# the library, msfutil reads, changes and checks them, and the fixture program reads
+# the changed container back. Every exit code and every output is checked.
+#
+#   cmake -DRUNNER=... -DMSFUTIL=... -DFIXTURE=... -DWORK=... -P MsfutilEndToEnd.cmake
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+# Runs msfutil with the arguments; out and err receive its output without
+# carriage returns.
+function(msfutil expected_rc)
+  execute_process(COMMAND ${RUNNER} ${MSFUTIL} ${ARGN}
+    WORKING_DIRECTORY ${WORK}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
+  string(REPLACE "\r" "" o "${o}")
+  string(REPLACE "\r" "" e "${e}")
+  set(out "${o}" PARENT_SCOPE)
+  set(err "${e}" PARENT_SCOPE)
+  message("msfutil ${ARGN} -> ${rc}\n${o}${e}")
+  if(NOT rc EQUAL expected_rc)
+    message(SEND_ERROR "msfutil ${ARGN}: exit code ${rc}, expected ${expected_rc}")
+  endif()
+endfunction()
+
+# A failure prints exactly one line, which starts with the tool's name and says why.
+function(expect_one_line_error pattern)
+  if(NOT err MATCHES "^msfutil: [^\n]*\n$")
+    message(SEND_ERROR "not one error line: [${err}]")
+  elseif(NOT err MATCHES "${pattern}")
+    message(SEND_ERROR "error line [${err}] does not match [${pattern}]")
+  endif()
+endfunction()
+
+function(fixture command)
+  execute_process(COMMAND ${RUNNER} ${FIXTURE} ${command} .
+    WORKING_DIRECTORY ${WORK}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
+  message("MsfutilFixture ${command} -> ${rc}\n${o}${e}")
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "MsfutilFixture ${command} failed")
+  endif()
+endfunction()
+
+fixture(write)
+file(SHA256 ${WORK}/sample.msf sample_hash)
+file(SHA256 ${WORK}/damaged.msf damaged_hash)
+
+# Reading.
+msfutil(0 list sample.msf)
+set(expected_list
+"      size     offset  name
+        11          8  readme
+    100000         27  data
+         2     100035  Grüße
+         0          0  empty
+         4     100045  zuletzt
+")
+if(NOT out STREQUAL expected_list)
+  message(SEND_ERROR "list printed\n${out}expected\n${expected_list}")
+endif()
+
+msfutil(0 cat sample.msf readme)
+if(NOT out STREQUAL "Hallo Welt\n")
+  message(SEND_ERROR "cat readme printed [${out}]")
+endif()
+
+msfutil(0 extract sample.msf data extracted.bin)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/extracted.bin ${WORK}/data.bin
+  RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+  message(SEND_ERROR "extract data: extracted.bin differs from data.bin")
+endif()
+
+msfutil(0 check sample.msf)
+if(NOT out MATCHES "container is intact\n$" OR NOT out MATCHES "dead space  0 bytes")
+  message(SEND_ERROR "check sample.msf printed [${out}]")
+endif()
+
+# Failures of the reading commands.
+msfutil(2 list missing.msf)
+expect_one_line_error("missing.msf: no such file")
+msfutil(2 cat missing.msf readme)
+expect_one_line_error("missing.msf: no such file")
+msfutil(3 list plain.txt)
+expect_one_line_error("plain.txt: not a multi-stream container")
+msfutil(3 check plain.txt)
+expect_one_line_error("plain.txt: not a multi-stream container")
+msfutil(4 cat sample.msf nothing)
+expect_one_line_error("sample.msf: no stream named \"nothing\"")
+msfutil(4 extract sample.msf README out.bin)
+expect_one_line_error("no stream named \"README\"")
+if(EXISTS ${WORK}/out.bin)
+  message(SEND_ERROR "extract of a missing stream left out.bin behind")
+endif()
+msfutil(3 check damaged.msf)
+expect_one_line_error("damaged.msf: damaged container: the block of stream \"data\" at 27")
+msfutil(3 cat damaged.msf data)
+expect_one_line_error("damaged.msf: damaged container")
+# Streams are loaded one by one: the intact ones of a damaged container still read.
+msfutil(0 cat damaged.msf readme)
+if(NOT out STREQUAL "Hallo Welt\n")
+  message(SEND_ERROR "cat readme of damaged.msf printed [${out}]")
+endif()
+msfutil(0 list empty.bin)
+msfutil(0 check empty.bin)
+msfutil(1 frobnicate sample.msf)
+msfutil(1 cat sample.msf)
+
+file(SHA256 ${WORK}/sample.msf hash)
+if(NOT hash STREQUAL sample_hash)
+  message(SEND_ERROR "a reading command changed sample.msf")
+endif()
+
+# Changes to a damaged container are refused and leave it as it was.
+msfutil(3 delete damaged.msf readme)
+expect_one_line_error("damaged.msf: damaged container")
+msfutil(3 put damaged.msf readme payload.bin)
+expect_one_line_error("damaged.msf: damaged container")
+file(SHA256 ${WORK}/damaged.msf hash)
+if(NOT hash STREQUAL damaged_hash)
+  message(SEND_ERROR "a refused change modified damaged.msf")
+endif()
+
+# Changing.
+msfutil(0 put sample.msf readme payload.bin)
+msfutil(0 put sample.msf neu payload.bin)
+msfutil(0 put sample.msf leer empty.bin)
+msfutil(2 put sample.msf neu missing-input.bin)
+expect_one_line_error("missing-input.bin: no such file")
+msfutil(0 delete sample.msf data)
+msfutil(4 delete sample.msf data)
+expect_one_line_error("no stream named \"data\"")
+msfutil(0 cat sample.msf neu)
+if(NOT out STREQUAL "payload from a plain file\n")
+  message(SEND_ERROR "cat neu printed [${out}]")
+endif()
+msfutil(0 check sample.msf)
+if(NOT out MATCHES "container is intact\n$")
+  message(SEND_ERROR "check after the changes printed [${out}]")
+endif()
+msfutil(0 list sample.msf)
+if(out MATCHES "data" OR NOT out MATCHES "leer\n" OR NOT out MATCHES "neu\n")
+  message(SEND_ERROR "list after the changes printed\n${out}")
+endif()
+
+# A container that does not exist yet is created by put.
+msfutil(0 put fresh.msf eins payload.bin)
+msfutil(0 cat fresh.msf eins)
+if(NOT out STREQUAL "payload from a plain file\n")
+  message(SEND_ERROR "cat eins of fresh.msf printed [${out}]")
+endif()
+
+# The other program reads what the tool wrote.
+fixture(verify)
+
+message("msfutil end-to-end: done")

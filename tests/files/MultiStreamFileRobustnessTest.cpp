@@ -1,0 +1,444 @@
+// The container reader against damaged files: thousands of containers derived
+// deterministically from valid ones. Each must either read or fail with
+// CMultiStreamFileException or CFileException; nothing may crash, hang, overrun a
+// buffer, allocate without bound or keep a handle.
+#include <gtest/gtest.h>
+
+#include <Wivo.h>
+
+#include "MultiStreamFileTestSupport.h"
+#include "TestSupport.h"
+
+#include <psapi.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using wivotest::Narrow;
+using wivotest::ReadFileBytes;
+using namespace msftest;
+
+namespace {
+
+enum Outcome
+{
+    outcomeRead,            // opened and every stream read
+    outcomeFormat,          // CMultiStreamFileException code 0
+    outcomeOtherCode,       // CMultiStreamFileException with another code
+    outcomeFileException,   // CFileException, or Open returned FALSE
+    outcomeUnexpected       // anything else: a failure of the test
+};
+
+const char* const kOutcomeNames[] = { "read", "format", "other code", "file exception",
+                                      "unexpected" };
+
+struct ProbeResult
+{
+    Outcome outcome;
+    std::string detail;
+};
+
+const BYTE kSentinel = 0xBD;
+const size_t kSentinelSize = 16;
+
+// Reads every stream into a buffer with sentinel bytes behind the expected length.
+// Returns an empty text when all went well, else what went wrong.
+std::string ReadAllStreams(CListingFile& file)
+{
+    for (const CString& strName : file.WideNames()) {
+        // Two entries may carry the same name; the first one is read twice then.
+        file.SetCurrentStream(strName);
+        file.Seek(0, CFile::begin);
+        DWORD dwLength = file.GetLength();
+        std::vector<BYTE> buffer(dwLength + kSentinelSize, kSentinel);
+        UINT nRead = file.Read(buffer.data(), dwLength);
+        if (nRead != dwLength)
+            return "stream \"" + Narrow(strName) + "\" read " + std::to_string(nRead) + " of " +
+                   std::to_string(dwLength);
+        for (size_t i = dwLength; i < buffer.size(); ++i) {
+            if (buffer[i] != kSentinel)
+                return "bytes behind stream \"" + Narrow(strName) + "\" overwritten";
+        }
+        if (file.Read(buffer.data(), 1) != 0)
+            return "stream \"" + Narrow(strName) + "\" reads past its length";
+    }
+    return std::string();
+}
+
+// Opens the container and reads all its streams; with bModify it is opened for
+// writing, and a read container gets a byte appended to its first stream and is
+// closed (which rewrites it) and read once more.
+ProbeResult Probe(const CString& strPath, bool bModify)
+{
+    ProbeResult result = { outcomeRead, std::string() };
+    try {
+        CListingFile file;
+        try {
+            // The test keeps a handle of its own on the file.
+            UINT nShare = CFile::shareDenyNone;
+            if (!file.Open(strPath, (bModify ? CFile::modeReadWrite : CFile::modeRead) | nShare)) {
+                result.outcome = outcomeFileException;
+                return result;
+            }
+            result.detail = ReadAllStreams(file);
+            if (!result.detail.empty()) {
+                result.outcome = outcomeUnexpected;
+                file.Abort();
+                return result;
+            }
+            std::vector<CString> names = file.WideNames();
+            if (bModify && !names.empty()) {
+                file.SetCurrentStream(names.front());
+                file.Seek(0, CFile::end);
+                file.Write("+", 1);
+                file.Close();
+                if (!file.Open(strPath, CFile::modeRead | nShare)) {
+                    result.outcome = outcomeUnexpected;
+                    result.detail = "cannot reopen after the rewrite";
+                    return result;
+                }
+                if (file.WideNames() != names) {
+                    result.outcome = outcomeUnexpected;
+                    result.detail = "the rewrite changed the directory";
+                    file.Abort();
+                    return result;
+                }
+                result.detail = ReadAllStreams(file);
+                if (!result.detail.empty())
+                    result.outcome = outcomeUnexpected;
+            }
+            file.Close();
+        } catch (CMultiStreamFileException* e) {
+            result.outcome = e->GetErrorCode() == 0 ? outcomeFormat : outcomeOtherCode;
+            result.detail = Narrow(e->GetErrorMessage());
+            e->Delete();
+            file.Abort();
+        } catch (CFileException* e) {
+            result.outcome = outcomeFileException;
+            result.detail = "cause " + std::to_string(e->m_cause);
+            e->Delete();
+            file.Abort();
+        }
+    } catch (CException* e) {
+        result.outcome = outcomeUnexpected;
+        result.detail = e->GetRuntimeClass()->m_lpszClassName;
+        e->Delete();
+    } catch (...) {
+        result.outcome = outcomeUnexpected;
+        result.detail = "a C++ exception";
+    }
+    return result;
+}
+
+// Deterministic pseudo-random numbers (the constants of Numerical Recipes' LCG).
+class CLcg
+{
+public:
+    explicit CLcg(DWORD dwSeed) : m_dw(dwSeed) {}
+    DWORD Next()
+    {
+        m_dw = m_dw * 1664525u + 1013904223u;
+        return m_dw >> 8;
+    }
+    DWORD Below(DWORD n) { return Next() % n; }
+
+private:
+    DWORD m_dw;
+};
+
+// Where the parts of a valid container lie.
+struct Layout
+{
+    DWORD dwDirectory;
+    std::vector<DWORD> entryOffsets;    // of each directory entry
+    std::vector<DWORD> blockOffsets;    // of each stored block
+};
+
+Layout Parse(const std::string& bytes)
+{
+    Layout layout;
+    layout.dwDirectory = GetDword(bytes, 4);
+    DWORD dwCount = GetDword(bytes, layout.dwDirectory + 4);
+    DWORD dwPos = layout.dwDirectory + 8;
+    for (DWORD i = 0; i < dwCount; ++i) {
+        layout.entryOffsets.push_back(dwPos);
+        dwPos += 1 + 2 * (unsigned char)bytes[dwPos];
+        DWORD dwBlock = GetDword(bytes, dwPos);
+        if (dwBlock != 0)
+            layout.blockOffsets.push_back(dwBlock);
+        dwPos += 4;
+    }
+    return layout;
+}
+
+class MultiStreamFileRobustnessTest : public ::testing::Test
+{
+protected:
+    // The damaged containers all go through one handle that stays open: creating
+    // the file anew each time would cost more than probing it.
+    void SetUp() override
+    {
+        m_path = m_dir.File(L"damaged.msf");
+        m_hWriter = CreateFileW(m_path, GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, CREATE_ALWAYS, 0, NULL);
+        ASSERT_NE(m_hWriter, INVALID_HANDLE_VALUE);
+    }
+
+    void TearDown() override
+    {
+        if (m_hWriter != INVALID_HANDLE_VALUE)
+            CloseHandle(m_hWriter);
+    }
+
+    bool Rewrite(const std::string& bytes)
+    {
+        DWORD dwWritten = 0;
+        return SetFilePointer(m_hWriter, 0, NULL, FILE_BEGIN) == 0 &&
+               WriteFile(m_hWriter, bytes.data(), (DWORD)bytes.size(), &dwWritten, NULL) &&
+               dwWritten == bytes.size() && SetEndOfFile(m_hWriter);
+    }
+
+    // Writes the damaged bytes, probes them and checks the outcome against the
+    // allowed ones.
+    void Check(const std::string& kind, const std::string& bytes, std::vector<Outcome> allowed,
+               bool bModify = false)
+    {
+        ASSERT_TRUE(Rewrite(bytes));
+        ProbeResult result = Probe(m_path, bModify);
+        ++m_counts[kind][result.outcome];
+        ++m_nProbes;
+        bool bAllowed = false;
+        for (Outcome o : allowed)
+            bAllowed = bAllowed || o == result.outcome;
+        if (!bAllowed && m_nFailures++ < 20) {
+            ADD_FAILURE() << kind << (bModify ? " (writing)" : "") << ": "
+                          << kOutcomeNames[result.outcome] << " " << result.detail
+                          << "\n  bytes " << Hex(bytes);
+        }
+    }
+
+    // A container with a stream of each kind: named and unnamed, empty block, no
+    // block at all (offset 0), and a longer one.
+    static std::string SmallContainer(const CString& strPath)
+    {
+        {
+            CMultiStreamFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
+            PutStream(file, L"A", "xyz");
+            PutStream(file, L"", "12345");
+            file.Close();
+        }
+        {
+            CMultiStreamFile file(strPath, CFile::modeReadWrite);
+            file.OpenStream(L"Gru\u00df", TRUE);      // listed, but never stored
+            PutStream(file, L"Daten", "0123456789");
+            file.Close();
+        }
+        return ReadFileBytes(strPath);
+    }
+
+    // One with dead space left by a delete and a zero-length block.
+    static std::string ContainerWithDeadSpace(const CString& strPath)
+    {
+        CMultiStreamFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
+        PutStream(file, L"eins", "1111");
+        PutStream(file, L"zwei", "22222222");
+        PutStream(file, L"leer", "");
+        PutStream(file, L"drei", "333");
+        file.Close();
+        file.Open(strPath, CFile::modeReadWrite);
+        file.DeleteStream(L"zwei");
+        file.Close();
+        return ReadFileBytes(strPath);
+    }
+
+    void PrintCounts() const
+    {
+        for (const auto& kind : m_counts) {
+            printf("  %-22s", kind.first.c_str());
+            for (const auto& outcome : kind.second)
+                printf(" %s %d", kOutcomeNames[outcome.first], outcome.second);
+            printf("\n");
+        }
+        printf("  %d containers probed\n", m_nProbes);
+    }
+
+    wivotest::TempDir m_dir;
+    CString m_path;
+    HANDLE m_hWriter = INVALID_HANDLE_VALUE;
+    std::map<std::string, std::map<Outcome, int>> m_counts;
+    int m_nProbes = 0;
+    int m_nFailures = 0;
+};
+
+SIZE_T PeakPrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters;
+    memset(&counters, 0, sizeof(counters));
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PeakPagefileUsage;
+}
+
+// Every heap of the process still has consistent bookkeeping: an overrun of a
+// heap block would have trampled the next block's header.
+bool HeapsAreValid(std::string& which)
+{
+    HANDLE heaps[64];
+    DWORD n = GetProcessHeaps(64, heaps);
+    for (DWORD i = 0; i < n && i < 64; ++i) {
+        if (!HeapValidate(heaps[i], 0, NULL)) {
+            which = "heap " + std::to_string(i);
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(MultiStreamFileRobustnessTest, DamagedContainersFailCleanly)
+{
+    const std::string small = SmallContainer(m_dir.File(L"small.msf"));
+    const std::string dead = ContainerWithDeadSpace(m_dir.File(L"dead.msf"));
+    const Layout smallLayout = Parse(small);
+    ASSERT_EQ(smallLayout.entryOffsets.size(), 4u);
+    ASSERT_EQ(smallLayout.blockOffsets.size(), 3u) << "one stream should have no block";
+    const Outcome anyClean[] = { outcomeRead, outcomeFormat, outcomeFileException };
+    const std::vector<Outcome> clean(std::begin(anyClean), std::end(anyClean));
+    const std::vector<Outcome> format = { outcomeFormat };
+
+    // The undamaged ones read, also after a rewrite.
+    Check("valid", small, { outcomeRead });
+    Check("valid", small, { outcomeRead }, true);
+    Check("valid", dead, { outcomeRead });
+    Check("valid", dead, { outcomeRead }, true);
+    WarmUpExceptions();
+    DWORD dwHandles = HandleCount();
+    {
+        CFile probe(m_dir.File(L"probe.bin"), CFile::modeCreate | CFile::modeWrite);
+        ASSERT_EQ(HandleCount(), dwHandles + 1) << "the handle count must see a file handle";
+    }
+    SIZE_T nPeakBefore = PeakPrivateBytes();
+
+    // Cut at every length. An empty file is a container only when opened for writing.
+    for (const std::string* base : { &small, &dead }) {
+        for (size_t n = 0; n < base->size(); ++n) {
+            Check("truncated", base->substr(0, n), format);
+            if (base == &small) {
+                Check("truncated", base->substr(0, n),
+                      n == 0 ? std::vector<Outcome>{ outcomeRead } : format, true);
+            }
+        }
+    }
+
+    // Every single byte changed in three ways; the containers that still read are
+    // rewritten too.
+    for (const std::string* base : { &small, &dead }) {
+        for (size_t i = 0; i < base->size(); ++i) {
+            for (BYTE mask : { 0xFF, 0x01, 0x80 }) {
+                std::string bytes = *base;
+                bytes[i] = (char)(bytes[i] ^ mask);
+                Check("byte flipped", bytes, clean, mask == 0xFF);
+            }
+        }
+    }
+
+    // Every magic, each of its bytes.
+    std::vector<DWORD> magics = smallLayout.blockOffsets;
+    magics.push_back(0);
+    magics.push_back(smallLayout.dwDirectory);
+    for (DWORD dwMagic : magics) {
+        for (int i = 0; i < 4; ++i) {
+            std::string bytes = small;
+            bytes[dwMagic + i] = (char)(bytes[dwMagic + i] + 1);
+            Check("wrong magic", bytes, format);
+        }
+    }
+
+    const DWORD dwSize = (DWORD)small.size();
+    const DWORD farValues[] = { dwSize, dwSize + 1, dwSize + 1000, 0x7FFFFFFF, 0x80000000,
+                                0xFFFFFFF8, 0xFFFFFFFF };
+    // A directory at or behind the end.
+    for (DWORD dw : farValues) {
+        std::string bytes = small;
+        PutDword(bytes, 4, dw);
+        Check("directory past end", bytes, format);
+        Check("directory past end", bytes, format, true);
+    }
+    // A directory inside the header.
+    for (DWORD dw = 1; dw < 8; ++dw) {
+        std::string bytes = small;
+        PutDword(bytes, 4, dw);
+        Check("directory in header", bytes, format);
+    }
+
+    // Block lengths past the end of the file: must be refused without allocating them.
+    for (DWORD dwBlock : smallLayout.blockOffsets) {
+        const DWORD lengths[] = { dwSize - dwBlock - 7, dwSize, 0x00FFFFFF, 0x7FFFFFFF,
+                                  0x80000000, 0xFFFFFFFF };
+        for (DWORD dw : lengths) {
+            std::string bytes = small;
+            PutDword(bytes, dwBlock + 4, dw);
+            Check("block length past end", bytes, format);
+            Check("block length past end", bytes, format, true);
+        }
+    }
+
+    // Entries pointing outside the file, into the header or at the directory.
+    for (DWORD dwEntry : smallLayout.entryOffsets) {
+        DWORD dwField = dwEntry + 1 + 2 * (unsigned char)small[dwEntry];
+        std::vector<DWORD> offsets(std::begin(farValues), std::end(farValues));
+        for (DWORD dw : { 1, 4, 7 })
+            offsets.push_back(dw);
+        offsets.push_back(smallLayout.dwDirectory);
+        offsets.push_back(smallLayout.dwDirectory - 4);
+        for (DWORD dw : offsets) {
+            std::string bytes = small;
+            PutDword(bytes, dwField, dw);
+            Check("block offset outside", bytes, format);
+        }
+    }
+
+    // Names of 255 units that the file cannot hold, and entry counts it cannot.
+    for (DWORD dwEntry : smallLayout.entryOffsets) {
+        std::string bytes = small;
+        bytes[dwEntry] = (char)255;
+        Check("name length 255", bytes, format);
+        Check("name length 255", bytes, format, true);
+    }
+    for (DWORD dw : { 5u, 100u, 0x10000u, 0x7FFFFFFFu, 0xFFFFFFFFu }) {
+        std::string bytes = small;
+        PutDword(bytes, smallLayout.dwDirectory + 4, dw);
+        Check("entry count", bytes, format);
+    }
+
+    // Deterministic random damage: a few bytes, or a field set to a boundary value.
+    CLcg lcg(20240611);
+    const DWORD boundaries[] = { 0, 1, 7, 8, dwSize - 1, dwSize, dwSize + 1, 0xFF, 0x7FFFFFFF,
+                                 0x80000000, 0xFFFFFFFF };
+    for (int round = 0; round < 1500; ++round) {
+        const std::string& base = (round & 1) ? dead : small;
+        std::string bytes = base;
+        int nChanges = 1 + (int)lcg.Below(4);
+        for (int c = 0; c < nChanges; ++c) {
+            DWORD dwPos = lcg.Below((DWORD)bytes.size());
+            if (lcg.Below(3) == 0 && dwPos + 4 <= bytes.size())
+                PutDword(bytes, dwPos, boundaries[lcg.Below(_countof(boundaries))]);
+            else
+                bytes[dwPos] = (char)lcg.Below(256);
+        }
+        if (lcg.Below(5) == 0)
+            bytes.resize(lcg.Below((DWORD)bytes.size() + 1));
+        Check("random", bytes, clean, (round % 4) == 0);
+    }
+
+    PrintCounts();
+    EXPECT_EQ(HandleCount(), dwHandles) << "handles leaked";
+    SIZE_T nPeakAfter = PeakPrivateBytes();
+    EXPECT_LT(nPeakAfter - nPeakBefore, (SIZE_T)64 * 1024 * 1024)
+        << "peak private bytes grew from " << nPeakBefore << " to " << nPeakAfter;
+    std::string strHeap;
+    EXPECT_TRUE(HeapsAreValid(strHeap)) << strHeap << " is damaged";
+    EXPECT_GT(m_nProbes, 2500);
+}
+
+} // namespace
