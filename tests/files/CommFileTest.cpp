@@ -1,0 +1,397 @@
+// Tests of CCommFile: name checking and the disabled CFile operations without a device,
+// then a real serial line made of a socat pseudo-terminal pair that the test fixture
+// links into the Wine prefix as two COM ports (one below 10, one of 10 or above).
+#include <gtest/gtest.h>
+
+#include <Wivo.h>
+
+#include "TestSupport.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+using wivotest::Narrow;
+
+namespace {
+
+struct Failure
+{
+    bool thrown = false;
+    int cause = -1;
+    LONG osError = -1;
+    CString fileName;
+};
+
+// What a CFileException thrown by f carried.
+Failure CatchFileException(const std::function<void()>& f)
+{
+    Failure result;
+    try {
+        f();
+    } catch (CFileException* e) {
+        result.thrown = true;
+        result.cause = e->m_cause;
+        result.osError = e->m_lOsError;
+        result.fileName = e->m_strFileName;
+        e->Delete();
+    }
+    return result;
+}
+
+bool ThrowsNotSupported(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (CNotSupportedException* e) {
+        e->Delete();
+        return true;
+    } catch (CException* e) {
+        e->Delete();
+    }
+    return false;
+}
+
+bool IsZero(const void* p, size_t n, size_t from = 0)
+{
+    const BYTE* b = static_cast<const BYTE*>(p);
+    for (size_t i = from; i < n; ++i) {
+        if (b[i] != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(CommFileTest, ClassAndEmptyState)
+{
+    CCommFile file;
+    CRuntimeClass* pClass = file.GetRuntimeClass();
+    EXPECT_STREQ("CCommFile", pClass->m_lpszClassName);
+    EXPECT_TRUE(file.IsKindOf(RUNTIME_CLASS(CFile)));
+    EXPECT_EQ(28u, file.m_dcb.DCBlength);
+    EXPECT_TRUE(IsZero(&file.m_dcb, sizeof(DCB), sizeof(DWORD)));
+    EXPECT_TRUE(IsZero(&file.m_timeouts, sizeof(COMMTIMEOUTS)));
+    EXPECT_EQ(CFile::hFileNull, file.m_hFile);
+}
+
+TEST(CommFileTest, MalformedPortNamesFailWithoutTouchingThePlatform)
+{
+    // Run in an empty folder and ask for creation: a name that reached CreateFile would
+    // leave a file behind.
+    wivotest::TempDir dir;
+    WCHAR szOld[MAX_PATH];
+    ASSERT_NE(0u, ::GetCurrentDirectoryW(MAX_PATH, szOld));
+    ASSERT_TRUE(::SetCurrentDirectoryW(dir.Path()));
+
+    struct Case { LPCTSTR port; LPCTSTR named; };
+    const Case cases[] = {
+        {_T(""), _T("")},
+        {_T("CO"), _T("CO")},
+        {_T("COM"), _T("COM")},
+        {_T("COM0"), _T("COM0")},
+        {_T("COM257"), _T("COM257")},
+        {_T("com1"), _T("com1")},
+        {_T("Com1"), _T("Com1")},
+        {_T("XYZ1"), _T("XYZ1")},
+        {_T("LPT0"), _T("LPT0")},
+        {_T("COMX"), _T("COMX")},
+        {_T("COM1234"), _T("COM1234")},
+        {_T("COM1234:9600,n,8,1"), _T("COM1234:9600,n,8,1")},
+        {_T("COM0:9600"), _T("COM0")},
+        {_T("XYZ9:"), _T("XYZ9")},
+        {_T("LPT999:"), _T("LPT999")},
+    };
+    for (const Case& c : cases) {
+        CCommFile file;
+        CFileException e;
+        e.m_cause = -7;
+        EXPECT_FALSE(file.Open(c.port, CFile::modeReadWrite | CFile::modeCreate, &e))
+            << Narrow(c.port);
+        EXPECT_EQ(CFileException::badPath, e.m_cause) << Narrow(c.port);
+        EXPECT_EQ(20, e.m_lOsError) << Narrow(c.port);
+        EXPECT_TRUE(e.m_strFileName == c.named)
+            << Narrow(c.port) << " named " << Narrow(e.m_strFileName);
+        EXPECT_EQ(CFile::hFileNull, file.m_hFile) << Narrow(c.port);
+        // Without an exception object the failure is the result alone.
+        EXPECT_FALSE(file.Open(c.port, CFile::modeReadWrite | CFile::modeCreate, NULL));
+    }
+    WIN32_FIND_DATAW fd;
+    HANDLE hFind = ::FindFirstFileW(dir.File(_T("*")), &fd);
+    int nEntries = 0;
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            if (wcscmp(fd.cFileName, L".") != 0 && wcscmp(fd.cFileName, L"..") != 0)
+                ++nEntries;
+        } while (::FindNextFileW(hFind, &fd));
+        ::FindClose(hFind);
+    }
+    EXPECT_EQ(0, nEntries);
+    ::SetCurrentDirectoryW(szOld);
+}
+
+TEST(CommFileTest, NamingConstructorThrowsTheOpenFailure)
+{
+    Failure f = CatchFileException([] { CCommFile file(_T("COM257"), CFile::modeReadWrite); });
+    EXPECT_TRUE(f.thrown);
+    EXPECT_EQ(CFileException::badPath, f.cause);
+    EXPECT_EQ(20, f.osError);
+    EXPECT_EQ("COM257", Narrow(f.fileName));
+}
+
+TEST(CommFileTest, PortsThatDoNotExistReportThePlatformError)
+{
+    // COM200 is not linked in any prefix; the error comes from the platform, named by
+    // the device.
+    CCommFile file;
+    CFileException e;
+    EXPECT_FALSE(file.Open(_T("COM200:9600"), CFile::modeReadWrite, &e));
+    EXPECT_NE(0, e.m_lOsError);
+    EXPECT_NE(20, e.m_lOsError);
+    EXPECT_EQ("COM200", Narrow(e.m_strFileName));
+}
+
+TEST(CommFileTest, OperationsAPortDoesNotHave)
+{
+    CCommFile file;
+    const LONG offsets[] = {0, 1, -1, 0x7fffffff};
+    const UINT froms[] = {CFile::begin, CFile::current, CFile::end};
+    for (LONG off : offsets) {
+        for (UINT from : froms)
+            EXPECT_EQ(0, file.Seek(off, from)) << off << " from " << from;
+    }
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.GetLength(); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.SetLength(10); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.LockRange(0, 1); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.UnlockRange(0, 1); }));
+}
+
+TEST(CommFileTest, ModeTextsBuildTheControlBlockWithoutAPort)
+{
+    CCommFile file;
+    file.BuildDCB(_T("baud=4800 parity=E data=7 stop=2"));
+    EXPECT_EQ(4800u, file.m_dcb.BaudRate);
+    EXPECT_EQ(EVENPARITY, file.m_dcb.Parity);
+    EXPECT_EQ(7, file.m_dcb.ByteSize);
+    EXPECT_EQ(TWOSTOPBITS, file.m_dcb.StopBits);
+
+    file.BuildDCBAndTimeouts(_T("baud=1200 parity=N data=8 stop=1 to=on"));
+    EXPECT_EQ(1200u, file.m_dcb.BaudRate);
+    EXPECT_EQ(60000u, file.m_timeouts.WriteTotalTimeoutConstant);
+
+    Failure f = CatchFileException([&] { file.BuildDCB(_T("baud=xyz")); });
+    EXPECT_TRUE(f.thrown);
+    EXPECT_NE(0, f.osError);
+}
+
+TEST(CommFileTest, PortCallsOnAClosedFileThrow)
+{
+    CCommFile file;
+    DWORD dw = 0;
+    EXPECT_TRUE(CatchFileException([&] { file.UpdateDCB(TRUE); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.UpdateTimeouts(FALSE); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.GetEventMask(); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.GetModemStatus(); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.ClearError(dw); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.Purge(PURGE_RXCLEAR); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.SetBufferSizes(16, 16); }).thrown);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// A real serial line
+
+namespace {
+
+class SerialLineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* state = getenv("WIVO_SERIAL_STATE");
+        if (state == NULL || *state == 0)
+            GTEST_SKIP() << "WIVO_SERIAL_STATE not set: the serial port fixture did not run";
+        std::string path = std::string(state) + "/ports";
+        std::string text = wivotest::ReadFileBytes(CString(path.c_str()));
+        if (text.empty())
+            GTEST_SKIP() << "no port list at " << path;
+        if (text.compare(0, 5, "skip:") == 0)
+            GTEST_SKIP() << text;
+        char low[16] = "", high[16] = "", lpt[16] = "";
+        ASSERT_EQ(3, sscanf(text.c_str(), "%15s %15s %15s", low, high, lpt)) << text;
+        m_low = low;
+        m_high = high;
+        m_lpt = lpt;
+    }
+
+    // Read time-outs so that a lost byte fails the test instead of hanging it.
+    static void LimitReads(CCommFile& file)
+    {
+        file.m_timeouts.ReadIntervalTimeout = 0;
+        file.m_timeouts.ReadTotalTimeoutMultiplier = 0;
+        file.m_timeouts.ReadTotalTimeoutConstant = 3000;
+        file.UpdateTimeouts(FALSE);
+    }
+
+    static std::string ReadAll(CCommFile& file, size_t n)
+    {
+        std::string got;
+        char buf[256];
+        while (got.size() < n) {
+            UINT want = (UINT)std::min(sizeof(buf), n - got.size());
+            UINT read = file.Read(buf, want);
+            if (read == 0)
+                break;
+            got.append(buf, read);
+        }
+        return got;
+    }
+
+    CString m_low;
+    CString m_high;
+    CString m_lpt;
+};
+
+} // namespace
+
+TEST_F(SerialLineTest, ModeTextReachesThePort)
+{
+    CCommFile file;
+    CFileException e;
+    ASSERT_TRUE(file.Open(m_low + _T(":9600,n,8,1"), CFile::modeReadWrite, &e))
+        << Narrow(m_low) << " os error " << e.m_lOsError << " cause " << e.m_cause;
+    // The plain DOS name was opened; the platform spells it out as a device.
+    WCHAR szFull[MAX_PATH] = L"";
+    ::GetFullPathNameW(m_low, MAX_PATH, szFull, NULL);
+    EXPECT_EQ(Narrow(szFull), Narrow(file.GetFilePath()));
+    EXPECT_EQ(9600u, file.m_dcb.BaudRate);
+    EXPECT_EQ(NOPARITY, file.m_dcb.Parity);
+    EXPECT_EQ(8, file.m_dcb.ByteSize);
+    EXPECT_EQ(ONESTOPBIT, file.m_dcb.StopBits);
+    EXPECT_EQ(2048, file.m_dcb.XonLim);
+    EXPECT_EQ(512, file.m_dcb.XoffLim);
+    EXPECT_EQ(17, file.m_dcb.XonChar);
+    EXPECT_EQ(19, file.m_dcb.XoffChar);
+
+    // What the platform holds now, read from the port itself.
+    DCB dcb;
+    memset(&dcb, 0xBD, sizeof(dcb));
+    dcb.DCBlength = sizeof(dcb);
+    ASSERT_TRUE(::GetCommState((HANDLE)file.m_hFile, &dcb)) << ::GetLastError();
+    EXPECT_EQ(9600u, dcb.BaudRate);
+    EXPECT_EQ(NOPARITY, dcb.Parity);
+    EXPECT_EQ(8, dcb.ByteSize);
+    EXPECT_EQ(ONESTOPBIT, dcb.StopBits);
+}
+
+TEST_F(SerialLineTest, HighPortGoesThroughTheDevicePath)
+{
+    CCommFile file;
+    CFileException e;
+    ASSERT_TRUE(file.Open(m_high + _T(":19200,e,7,2"), CFile::modeReadWrite, &e))
+        << Narrow(m_high) << " os error " << e.m_lOsError << " cause " << e.m_cause;
+    EXPECT_EQ("\\\\.\\" + Narrow(m_high), Narrow(file.GetFilePath()));
+    DCB dcb;
+    memset(&dcb, 0, sizeof(dcb));
+    dcb.DCBlength = sizeof(dcb);
+    // The block that was written carries the whole mode; a Linux pty keeps only speed
+    // and stop bits of it (it forces 8 data bits without parity).
+    EXPECT_EQ(19200u, file.m_dcb.BaudRate);
+    EXPECT_EQ(EVENPARITY, file.m_dcb.Parity);
+    EXPECT_EQ(7, file.m_dcb.ByteSize);
+    EXPECT_EQ(TWOSTOPBITS, file.m_dcb.StopBits);
+    ASSERT_TRUE(::GetCommState((HANDLE)file.m_hFile, &dcb)) << ::GetLastError();
+    EXPECT_EQ(19200u, dcb.BaudRate);
+    EXPECT_EQ(TWOSTOPBITS, dcb.StopBits);
+
+    // Settings edited in the member and applied reach the port as well.
+    file.m_dcb.BaudRate = 38400;
+    file.m_dcb.Parity = NOPARITY;
+    file.m_dcb.ByteSize = 8;
+    file.m_dcb.StopBits = ONESTOPBIT;
+    file.UpdateDCB(FALSE);
+    memset(&file.m_dcb, 0, sizeof(DCB));
+    file.UpdateDCB(TRUE);
+    EXPECT_EQ(38400u, file.m_dcb.BaudRate);
+    EXPECT_EQ(8, file.m_dcb.ByteSize);
+    EXPECT_EQ(NOPARITY, file.m_dcb.Parity);
+}
+
+TEST_F(SerialLineTest, BytesCrossTheLineBothWays)
+{
+    CCommFile low(m_low + _T(":9600,n,8,1"), CFile::modeReadWrite);
+    CCommFile high(m_high + _T(":9600,n,8,1"), CFile::modeReadWrite);
+    LimitReads(low);
+    LimitReads(high);
+    high.Purge(PURGE_RXCLEAR | PURGE_TXCLEAR);
+    low.Purge(PURGE_RXCLEAR | PURGE_TXCLEAR);
+
+    const char raw[] = "Gr\xfc\xdf" "e \x00\x01\xff serial";
+    std::string message(raw, sizeof(raw) - 1);
+    low.Write(message.data(), (UINT)message.size());
+    EXPECT_EQ(message, ReadAll(high, message.size()));
+
+    std::string reply(300, '\0');
+    for (size_t i = 0; i < reply.size(); ++i)
+        reply[i] = (char)(i * 7 + 3);
+    high.Write(reply.data(), (UINT)reply.size());
+    EXPECT_EQ(reply, ReadAll(low, reply.size()));
+
+    // Nothing more is waiting: a read times out empty.
+    low.m_timeouts.ReadTotalTimeoutConstant = 200;
+    low.UpdateTimeouts(FALSE);
+    char extra = 0;
+    EXPECT_EQ(0u, low.Read(&extra, 1));
+
+    // Seeking a port is harmless.
+    EXPECT_EQ(0, low.Seek(100, CFile::begin));
+}
+
+TEST_F(SerialLineTest, OpenWithoutModeReadsTheCurrentSettings)
+{
+    {
+        CCommFile setter(m_low + _T(":4800,n,8,2"), CFile::modeReadWrite);
+    }
+    CCommFile file;
+    CFileException e;
+    ASSERT_TRUE(file.Open(m_low + _T(":"), CFile::modeReadWrite, &e)) << e.m_lOsError;
+    EXPECT_EQ(28u, file.m_dcb.DCBlength);
+    EXPECT_EQ(4800u, file.m_dcb.BaudRate);
+    EXPECT_EQ(TWOSTOPBITS, file.m_dcb.StopBits);
+    file.Close();
+
+    // Again with another speed, to be sure the first reading was not a leftover.
+    {
+        CCommFile setter(m_low + _T(":2400,n,8,1"), CFile::modeReadWrite);
+    }
+    ASSERT_TRUE(file.Open(m_low, CFile::modeReadWrite, &e)) << e.m_lOsError;
+    EXPECT_EQ(2400u, file.m_dcb.BaudRate);
+    EXPECT_EQ(ONESTOPBIT, file.m_dcb.StopBits);
+
+    // The handle constructor reads the same state from an open port.
+    CCommFile wrapped((int)(INT_PTR)file.m_hFile);
+    EXPECT_EQ(2400u, wrapped.m_dcb.BaudRate);
+    EXPECT_EQ(file.m_timeouts.ReadTotalTimeoutConstant,
+              wrapped.m_timeouts.ReadTotalTimeoutConstant);
+}
+
+TEST_F(SerialLineTest, ParallelPortKeepsAnEmptyControlBlock)
+{
+    // Give the device a state first, so an LPT open that read it would show it.
+    {
+        CCommFile setter(m_low + _T(":9600,n,8,1"), CFile::modeReadWrite);
+    }
+    CCommFile file;
+    memset(&file.m_dcb, 0xBD, sizeof(DCB));
+    CFileException e;
+    ASSERT_TRUE(file.Open(m_lpt, CFile::modeReadWrite, &e))
+        << Narrow(m_lpt) << " os error " << e.m_lOsError << " cause " << e.m_cause;
+    EXPECT_TRUE(IsZero(&file.m_dcb, sizeof(DCB))) << "DCBlength " << file.m_dcb.DCBlength;
+
+    // The same device opened as a serial port reads its state.
+    CCommFile com;
+    ASSERT_TRUE(com.Open(m_low, CFile::modeReadWrite, &e)) << e.m_lOsError;
+    EXPECT_EQ(9600u, com.m_dcb.BaudRate);
+}

@@ -1,0 +1,179 @@
+// Tests of CShell against Wine's shell.
+#include <gtest/gtest.h>
+
+#include <Wivo.h>
+
+#include "TestSupport.h"
+
+using wivotest::Narrow;
+
+namespace {
+
+// Frees an item list through the shell allocator when the test is done with it.
+struct ItemList
+{
+    explicit ItemList(LPITEMIDLIST p) : pidl(p) {}
+    ~ItemList()
+    {
+        if (pidl != NULL)
+            ::CoTaskMemFree(pidl);
+    }
+    ItemList(const ItemList&) = delete;
+    ItemList& operator=(const ItemList&) = delete;
+    LPITEMIDLIST pidl;
+};
+
+CString PlatformFolderPath(int csidl)
+{
+    WCHAR sz[MAX_PATH] = L"";
+    if (FAILED(::SHGetFolderPathW(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, sz)))
+        return CString();
+    return CString(sz);
+}
+
+// Paths compared without case and without a trailing separator, which the shell
+// adds to some folders and not to others.
+bool SamePath(CString a, CString b)
+{
+    a.TrimRight(_T('\\'));
+    b.TrimRight(_T('\\'));
+    return a.CompareNoCase(b) == 0;
+}
+
+} // namespace
+
+TEST(ShellTest, FolderValuesOutsideTheEnumerationAreRejected)
+{
+    const int bad[] = {30, 31, 1000, -1};
+    for (int value : bad) {
+        // A valid call first, so a stale success cannot pass for the rejection.
+        ItemList ok(CShell::GetSpecialFolderLocation(CShell::shellDesktop));
+        ASSERT_EQ(S_OK, CShell::GetLastError());
+        ItemList list(CShell::GetSpecialFolderLocation((CShell::SpecialFolder)value));
+        EXPECT_TRUE(list.pidl == NULL) << "value " << value;
+        EXPECT_EQ((LONG)0x80070057, CShell::GetLastError()) << "value " << value;
+        EXPECT_TRUE(CShell::GetSpecialFolderPath((CShell::SpecialFolder)value).IsEmpty());
+    }
+}
+
+TEST(ShellTest, FileSystemFoldersMatchThePlatformPaths)
+{
+    struct Case { CShell::SpecialFolder folder; int csidl; };
+    const Case cases[] = {
+        {CShell::shellPersonal, CSIDL_PERSONAL},
+        {CShell::shellAppData, CSIDL_APPDATA},
+        {CShell::shellDesktopDirectory, CSIDL_DESKTOPDIRECTORY},
+        {CShell::shellFonts, CSIDL_FONTS},
+        {CShell::shellPrograms, CSIDL_PROGRAMS},
+        {CShell::shellStartMenu, CSIDL_STARTMENU},
+        {CShell::shellSendTo, CSIDL_SENDTO},
+        {CShell::shellTemplates, CSIDL_TEMPLATES},
+        {CShell::shellCommonPrograms, CSIDL_COMMON_PROGRAMS},
+        {CShell::shellRecent, CSIDL_RECENT},
+    };
+    for (const Case& c : cases) {
+        CString expected = PlatformFolderPath(c.csidl);
+        ASSERT_FALSE(expected.IsEmpty()) << "no platform path for csidl " << c.csidl;
+        CString path = CShell::GetSpecialFolderPath(c.folder);
+        EXPECT_EQ(0, CShell::GetLastError()) << "folder " << c.folder;
+        EXPECT_TRUE(SamePath(path, expected))
+            << "folder " << c.folder << ": " << Narrow(path) << " vs " << Narrow(expected);
+    }
+}
+
+TEST(ShellTest, VirtualFoldersHaveNoPath)
+{
+    const CShell::SpecialFolder folders[] = {CShell::shellPrinters, CShell::shellDrives,
+                                             CShell::shellControls};
+    for (CShell::SpecialFolder folder : folders) {
+        ItemList list(CShell::GetSpecialFolderLocation(folder));
+        EXPECT_TRUE(list.pidl != NULL) << "folder " << folder;
+        CString path = CShell::GetSpecialFolderPath(folder);
+        EXPECT_TRUE(path.IsEmpty()) << "folder " << folder << ": " << Narrow(path);
+        EXPECT_EQ(E_FAIL, CShell::GetLastError()) << "folder " << folder;
+    }
+}
+
+TEST(ShellTest, PathsAndItemListsConvertBothWays)
+{
+    wivotest::TempDir dir;
+    CString path = CShell::GetSpecialFolderPath(CShell::shellPersonal);
+    ASSERT_FALSE(path.IsEmpty());
+
+    const CString paths[] = {path, dir.Path()};
+    for (const CString& p : paths) {
+        ItemList list(CShell::GetIDListFromPath(p));
+        ASSERT_TRUE(list.pidl != NULL) << Narrow(p) << " hr " << CShell::GetLastError();
+        EXPECT_EQ(S_OK, CShell::GetLastError());
+        CString back = CShell::GetPathFromIDList(list.pidl);
+        EXPECT_EQ(S_OK, CShell::GetLastError());
+        EXPECT_TRUE(SamePath(back, p)) << Narrow(back) << " vs " << Narrow(p);
+    }
+
+    EXPECT_TRUE(CShell::GetPathFromIDList(NULL).IsEmpty());
+    EXPECT_EQ(E_FAIL, CShell::GetLastError());
+}
+
+TEST(ShellTest, MissingPathLeavesTheParsingFailure)
+{
+    wivotest::TempDir dir;
+    CString missing = dir.File(_T("nicht-da\\auch-nicht.txt"));
+    ItemList list(CShell::GetIDListFromPath(missing));
+    EXPECT_TRUE(list.pidl == NULL);
+    LONG hr = CShell::GetLastError();
+    EXPECT_TRUE(FAILED(hr)) << "hr 0x" << std::hex << hr;
+}
+
+TEST(ShellTest, ShellObjectsAreHandedOut)
+{
+    IMalloc* pMalloc = CShell::GetIMalloc();
+    ASSERT_TRUE(pMalloc != NULL);
+    EXPECT_EQ(S_OK, CShell::GetLastError());
+    void* p = pMalloc->Alloc(16);
+    EXPECT_TRUE(p != NULL);
+    pMalloc->Free(p);
+    pMalloc->Release();
+
+    IShellFolder* pDesktop = CShell::GetDesktopFolder();
+    ASSERT_TRUE(pDesktop != NULL);
+    EXPECT_EQ(S_OK, CShell::GetLastError());
+    pDesktop->Release();
+
+    // Without an explorer process the shell reports a failure; the pointer must match.
+    IUnknown* pExplorer = CShell::GetExplorer();
+    LONG hr = CShell::GetLastError();
+    EXPECT_EQ(FAILED(hr), pExplorer == NULL) << "hr 0x" << std::hex << hr;
+    if (pExplorer != NULL)
+        pExplorer->Release();
+}
+
+TEST(ShellTest, EveryFolderValueNamesItsShellFolder)
+{
+    const int csidls[30] = {
+        CSIDL_ALTSTARTUP,      CSIDL_APPDATA,          CSIDL_BITBUCKET,
+        CSIDL_COMMON_ALTSTARTUP, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_FAVORITES,
+        CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_STARTMENU, CSIDL_COMMON_STARTUP,
+        CSIDL_CONTROLS,        CSIDL_COOKIES,          CSIDL_DESKTOP,
+        CSIDL_DESKTOPDIRECTORY, CSIDL_DRIVES,          CSIDL_FAVORITES,
+        CSIDL_FONTS,           CSIDL_HISTORY,          CSIDL_INTERNET,
+        CSIDL_INTERNET_CACHE,  CSIDL_NETHOOD,          CSIDL_NETWORK,
+        CSIDL_PERSONAL,        CSIDL_PRINTERS,         CSIDL_PRINTHOOD,
+        CSIDL_PROGRAMS,        CSIDL_RECENT,           CSIDL_SENDTO,
+        CSIDL_STARTMENU,       CSIDL_STARTUP,          CSIDL_TEMPLATES,
+    };
+    int nCompared = 0;
+    for (int value = 0; value < 30; ++value) {
+        LPITEMIDLIST raw = NULL;
+        HRESULT hrExpected = ::SHGetSpecialFolderLocation(NULL, csidls[value], &raw);
+        ItemList expected(raw);
+        ItemList got(CShell::GetSpecialFolderLocation((CShell::SpecialFolder)value));
+        EXPECT_EQ(hrExpected, CShell::GetLastError()) << "value " << value;
+        EXPECT_EQ(expected.pidl == NULL, got.pidl == NULL) << "value " << value;
+        if (expected.pidl != NULL && got.pidl != NULL) {
+            EXPECT_TRUE(::ILIsEqual(expected.pidl, got.pidl)) << "value " << value;
+            ++nCompared;
+        }
+    }
+    // Most folders exist on any shell; a mapping that hit none would pass vacuously.
+    EXPECT_GE(nCompared, 20);
+}
