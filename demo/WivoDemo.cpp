@@ -1,14 +1,14 @@
-// The library's demo: shows what the library and its framework offer so far.
+// The library's demo: a tour of what the library and its framework offer,
+// printed as UTF-8 so that the German texts reach a Linux terminal intact.
 #include <Wivo.h>
 #include <afxres.h>
 
 #include <stdio.h>
 
-#include <vector>
+#include <string>
 
 namespace {
 
-// Console output in UTF-8, so German texts survive a pipe as well as a terminal.
 void Print(LPCWSTR format, ...)
 {
     va_list args;
@@ -18,12 +18,18 @@ void Print(LPCWSTR format, ...)
     va_end(args);
     int n = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), NULL, 0, NULL, NULL);
     if (n > 0) {
-        char* utf8 = new char[n];
-        WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), utf8, n, NULL, NULL);
-        fwrite(utf8, 1, n, stdout);
-        delete[] utf8;
+        std::string utf8(n, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), &utf8[0], n, NULL, NULL);
+        fwrite(utf8.data(), 1, n, stdout);
     }
     fflush(stdout);
+}
+
+void Section(LPCWSTR title)
+{
+    Print(L"\n%s\n", title);
+    CString line(L'-', lstrlenW(title));
+    Print(L"%s\n", (LPCWSTR)line);
 }
 
 CString ModulePath(HMODULE module)
@@ -34,74 +40,170 @@ CString ModulePath(HMODULE module)
     return path;
 }
 
-CString VersionOf(LPCWSTR file)
+void ShowModules()
 {
-    DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeW(file, &handle);
-    if (size == 0)
-        return L"(keine Versionsressource)";
-    std::vector<BYTE> data(size);
-    VS_FIXEDFILEINFO* info = NULL;
-    UINT len = 0;
-    if (!GetFileVersionInfoW(file, 0, size, data.data())
-        || !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len))
-        return L"(unlesbar)";
-    CString text;
-    text.Format(L"%u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
-    return text;
+    Section(L"Module und Ressourcen");
+    HMODULE afxModule = GetModuleHandleW(L"WivoAfx.dll");
+    HMODULE libModule = GetModuleHandleW(L"Wivo10u.dll");
+
+    CFileVersionInfo info(libModule);
+    Print(L"Bibliothek:  %s\n", (LPCWSTR)ModulePath(libModule));
+    Print(L"  Version %s (FileVersion \"%s\", Build %s), %s\n",
+          (LPCWSTR)info.GetFileVersion().ToString(), (LPCWSTR)info.GetFileVersionString(),
+          (LPCWSTR)info.GetStringFileInfo(L"FileBuild"), (LPCWSTR)info.GetFileDescription());
+    Print(L"Framework:   %s (Version %s)\n", (LPCWSTR)ModulePath(afxModule),
+          (LPCWSTR)CFileVersionInfo(afxModule).GetFileVersion().ToString());
+    Print(L"Common Controls %s, Shell %s\n", (LPCWSTR)WivoGetComCtlVersion().ToString(),
+          (LPCWSTR)WivoGetShellVersion().ToString());
+
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    Print(L"Modulzustand des Programms %p, beim Laden gemerkt: %p (%s)\n", (void*)pState,
+          (void*)GetWIVOModuleState(), GetWIVOModuleState() == pState ? L"gleich" : L"VERSCHIEDEN");
+
+    // Texts are searched in the program first, then in the library, then in
+    // the framework.
+    static const UINT ids[] = {53250, 53251, 53252, 53264, 53280, 53841, AFX_IDS_IDLEMESSAGE};
+    for (UINT id : ids) {
+        HINSTANCE from = AfxFindStringResourceHandle(id);
+        Print(L"  Text %5u aus %-12s \"%s\"\n", id,
+              from == libModule ? L"Wivo10u.dll" : from == afxModule ? L"WivoAfx.dll" : L"?",
+              (LPCWSTR)CStringEx::LoadString(id));
+    }
+}
+
+void ShowExceptions()
+{
+    Section(L"Ausnahmen mit Ursachenkette");
+    CFileException* pFileError = new CFileException;
+    CFile file;
+    if (!file.Open(L"C:\\gibt-es-nicht\\daten.bin", CFile::modeRead, pFileError))
+        Print(L"CFile::Open: Ursache %d, Systemfehler %ld\n", pFileError->m_cause,
+              pFileError->m_lOsError);
+    try {
+        throw new CIllegalArgumentException(L"Die Datendatei ist nicht lesbar.", L"strPath",
+                                            new CExceptionEx(pFileError));
+    } catch (CExceptionEx* e) {
+        Print(L"%s\n", (LPCWSTR)e->ToString());
+        e->Delete();
+    }
+    CWin32Exception win32(static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    Print(L"CWin32Exception(5): %s\n", (LPCWSTR)win32.GetErrorMessage());
+}
+
+void ShowValues()
+{
+    Section(L"Werte");
+    CStringEx path = CStringEx(CString(L"C:\\Daten")).ConcatPath(L"bericht.txt");
+    Print(L"ConcatPath: %s; passt auf \"*.txt\": %s, auf \"*.TXT\": %s\n", (LPCWSTR)path,
+          path.Matches(L"*.txt") ? L"ja" : L"nein", path.Matches(L"*.TXT") ? L"ja" : L"nein");
+    Print(L"ValInt(\"0x1F\") = %d, Str(1.5) = %s\n", CStringEx::ValInt(L"0x1F"),
+          (LPCWSTR)CStringEx::Str(1.5));
+
+    CStringTokenizer tokens(L"Wien;\"Graz;Linz\";;Salzburg", L';');
+    Print(L"Tokenizer (%u Teile):", tokens.GetTokenCount());
+    while (tokens.HasMoreTokens())
+        Print(L" [%s]", (LPCWSTR)tokens.GetNextToken());
+    Print(L"\n");
+
+    CBitSet bits(0x000000F0);
+    Print(L"CBitSet 0x%08lX: Bits 4..7 = 0x%lX, Bit 3 = %d\n", bits.GetBits(), bits.GetBits(4, 4),
+          bits[3]);
+
+    CVersion a(1, 2, 3, 4), b(1, 10);
+    Print(L"CVersion %s < %s: %s; undefiniert: %s\n", (LPCWSTR)a.ToString(),
+          (LPCWSTR)b.ToString(), a < b ? L"ja" : L"nein", (LPCWSTR)CVersion().ToString());
+}
+
+void ShowLocale()
+{
+    Section(L"Gebietsschema");
+    CLocale locale(0x0C07);
+    for (int scheme = CLocale::nameRFC1766; scheme <= CLocale::namePOSIX; ++scheme)
+        Print(L"  Schema %d: %s\n", scheme,
+              (LPCWSTR)locale.ToString(static_cast<CLocale::LocaleIDStringFormat>(scheme)));
+    Print(L"  %s / %s, erster Monat \"%s\", Zahl %s, Betrag %s\n",
+          (LPCWSTR)locale.GetLanguageName(), (LPCWSTR)locale.GetCountryName(),
+          (LPCWSTR)locale.GetMonthName(1, FALSE), (LPCWSTR)locale.FormatNumber(1234567),
+          (LPCWSTR)locale.FormatCurrency(1234.5));
+}
+
+void ShowContainer()
+{
+    Section(L"Containerdatei mit mehreren Streams");
+    WCHAR temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    CString name = CStringEx(CString(temp)).ConcatPath(L"wivo-demo.msf");
+    try {
+        {
+            CMultiStreamFile container(name, CFile::modeCreate | CFile::modeReadWrite);
+            static const LPCWSTR streams[] = {L"Kopf", L"Daten", L"Anhang"};
+            int n = 0;
+            for (LPCWSTR stream : streams) {
+                container.OpenStream(stream, TRUE);
+                CArchive ar(&container, CArchive::store);
+                ar << CString(L"Inhalt von ") + stream << ++n;
+                ar.Close();
+            }
+            container.DeleteStream(L"Anhang");
+            container.Close();
+        }
+        CMultiStreamFile container(name, CFile::modeRead);
+        container.SetCurrentStream(L"Daten");
+        CArchive ar(&container, CArchive::load);
+        CString text;
+        int number = 0;
+        ar >> text >> number;
+        Print(L"%s: %lu Bytes; Stream \"Daten\" enthält \"%s\" und %d\n", (LPCWSTR)name,
+              container.GetFileLength(), (LPCWSTR)text, number);
+        container.OpenStream(L"Fehlt", FALSE);
+    } catch (CMultiStreamFileException* e) {
+        Print(L"Erwarteter Fehler: %s\n", (LPCWSTR)e->GetErrorMessage());
+        e->Delete();
+    } catch (CException* e) {
+        WCHAR message[512] = {};
+        e->GetErrorMessage(message, 512);
+        Print(L"Fehler: %s\n", message);
+        e->Delete();
+    }
+    DeleteFileW(name);
+}
+
+void ShowRegistry()
+{
+    Section(L"Registrierung");
+    const CString keyName = L"Software\\Wivo10u-Demo";
+    CRegKey key;
+    if (!key.Create(HKEY_CURRENT_USER, keyName)) {
+        Print(L"Schlüssel nicht anlegbar: %s\n", (LPCWSTR)CSystem::GetErrorMessage(key.GetLastError()));
+        return;
+    }
+    key.SetStringValue(L"Ort", L"Graz");
+    key.SetDWordValue(L"Anzahl", 42);
+    Print(L"HKCU\\%s: Ort = %s, Anzahl = %lu, fehlender Wert = %s\n", (LPCWSTR)keyName,
+          (LPCWSTR)key.GetStringValue(L"Ort", L"?"), key.GetDWordValue(L"Anzahl", 0),
+          (LPCWSTR)key.GetStringValue(L"Fehlt", L"(Vorgabe)"));
+    try {
+        key.GetValueType(L"Fehlt");
+    } catch (CRegKeyException* e) {
+        Print(L"GetValueType(\"Fehlt\"): CRegKeyException %lu: %s\n", e->GetErrorCode(),
+              (LPCWSTR)e->GetErrorMessage());
+        e->Delete();
+    }
+    key.Close();
+    CRegKey software(HKEY_CURRENT_USER, L"Software", KEY_ALL_ACCESS);
+    software.DeleteSubKey(L"Wivo10u-Demo");
 }
 
 } // namespace
 
 int main()
 {
-    Print(L"Wivo10u demo\n============\n\n");
-
-    HMODULE afxModule = GetModuleHandleW(L"WivoAfx.dll");
-    HMODULE libModule = GetModuleHandleW(L"Wivo10u.dll");
-    Print(L"Framework DLL: %s (Version %s)\n", (LPCWSTR)ModulePath(afxModule),
-          (LPCWSTR)VersionOf(ModulePath(afxModule)));
-    Print(L"Library DLL:   %s (Version %s)\n\n", (LPCWSTR)ModulePath(libModule),
-          (LPCWSTR)VersionOf(ModulePath(libModule)));
-
-    // The library registered itself as an extension module at load and kept
-    // the host's module state.
-    AFX_MODULE_STATE* pState = AfxGetModuleState();
-    Print(L"Module state of the host:      %p\n", (void*)pState);
-    Print(L"Saved by the library at load:  %p (%s)\n", (void*)GetWIVOModuleState(),
-          GetWIVOModuleState() == pState ? L"same" : L"DIFFERENT");
-    Print(L"Resource handle of the host:   %p (the EXE: %s)\n\n",
-          (void*)AfxGetResourceHandle(),
-          AfxGetResourceHandle() == GetModuleHandleW(NULL) ? L"yes" : L"no");
-
-    // Framework texts come through the resource chain: host first, then the
-    // extension modules, then the framework DLL itself.
-    static const struct { UINT id; LPCWSTR name; } texts[] = {
-        {AFX_IDS_IDLEMESSAGE, L"AFX_IDS_IDLEMESSAGE"},
-        {AFX_IDS_ALLFILTER, L"AFX_IDS_ALLFILTER"},
-        {AFX_IDP_NO_ERROR_AVAILABLE, L"AFX_IDP_NO_ERROR_AVAILABLE"},
-    };
-    for (const auto& t : texts) {
-        CString text;
-        text.LoadString(t.id);
-        HINSTANCE from = AfxFindStringResourceHandle(t.id);
-        Print(L"%-28s 0x%04X  \"%s\"  from %s\n", t.name, t.id, (LPCWSTR)text,
-              from == afxModule ? L"WivoAfx.dll" : (LPCWSTR)ModulePath(from));
-    }
-
-    CString prompt;
-    AfxFormatString2(prompt, AFX_IDP_PARSE_INT_RANGE, L"0", L"65535");
-    Print(L"AfxFormatString2(AFX_IDP_PARSE_INT_RANGE, 0, 65535): \"%s\"\n\n", (LPCWSTR)prompt);
-
-    // A framework exception with its message, raised by a real failing open.
-    CFileException error;
-    CFile file;
-    if (!file.Open(L"C:\\gibt-es-nicht\\datei.txt", CFile::modeRead, &error)) {
-        WCHAR message[512] = {};
-        error.GetErrorMessage(message, 512);
-        Print(L"CFile::Open on a missing folder: cause %d, OS error %ld\n  \"%s\"\n",
-              error.m_cause, error.m_lOsError, message);
-    }
+    Print(L"Wivo10u – Vorführung\n====================\n");
+    ShowModules();
+    ShowExceptions();
+    ShowValues();
+    ShowLocale();
+    ShowContainer();
+    ShowRegistry();
     return 0;
 }

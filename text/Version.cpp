@@ -29,9 +29,8 @@ inline void AppendPart(CString& text, short part)
 
 } // namespace
 
-// Built in this order when the library is loaded.
-const CVersion CVersion::undefined;
-const CVersion CVersion::null(static_cast<__int64>(0));
+// CVersion::undefined and CVersion::null are defined with the library's other
+// process-wide objects (ProcessObjects.cpp).
 
 CVersion::CVersion()
     : m_nVersion(-1)
