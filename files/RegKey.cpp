@@ -226,17 +226,17 @@ UINT CRegKey::GetValueSize(const CString& strValueName) const
     return cbData;
 }
 
-void CRegKey::GetSubKeyNames(CStringArray& names) const
+// Fills names with the dwCount names that enumerate(index, buffer, length) yields.
+// Emptied first, so after a failure the names not yet reached read empty.
+template <class Enumerate>
+void CRegKey::FillNames(CStringArray& names, DWORD dwCount, Enumerate enumerate) const
 {
-    EnsureOpen();
-    DWORD dwCount = GetSubKeyCount();
-    // Emptied first, so after a failure the names not yet reached read empty.
     names.RemoveAll();
     names.SetSize((int)dwCount);
     for (DWORD i = 0; i < dwCount; ++i) {
         WCHAR szName[kNameBufferLength];
         DWORD cchName = kNameBufferLength;
-        LONG lResult = ::RegEnumKeyExW(m_hKey, i, szName, &cchName, NULL, NULL, NULL, NULL);
+        LONG lResult = enumerate(i, szName, &cchName);
         SetLastError(lResult);
         if (lResult != ERROR_SUCCESS)
             ThrowRegKeyException(lResult);
@@ -245,22 +245,20 @@ void CRegKey::GetSubKeyNames(CStringArray& names) const
     }
 }
 
+void CRegKey::GetSubKeyNames(CStringArray& names) const
+{
+    EnsureOpen();
+    FillNames(names, GetSubKeyCount(), [this](DWORD i, LPWSTR pszName, LPDWORD pcchName) {
+        return ::RegEnumKeyExW(m_hKey, i, pszName, pcchName, NULL, NULL, NULL, NULL);
+    });
+}
+
 void CRegKey::GetValueNames(CStringArray& names) const
 {
     EnsureOpen();
-    DWORD dwCount = GetValueCount();
-    names.RemoveAll();
-    names.SetSize((int)dwCount);
-    for (DWORD i = 0; i < dwCount; ++i) {
-        WCHAR szName[kNameBufferLength];
-        DWORD cchName = kNameBufferLength;
-        LONG lResult = ::RegEnumValueW(m_hKey, i, szName, &cchName, NULL, NULL, NULL, NULL);
-        SetLastError(lResult);
-        if (lResult != ERROR_SUCCESS)
-            ThrowRegKeyException(lResult);
-        TerminateName(szName);
-        names.SetAt((int)i, szName);
-    }
+    FillNames(names, GetValueCount(), [this](DWORD i, LPWSTR pszName, LPDWORD pcchName) {
+        return ::RegEnumValueW(m_hKey, i, pszName, pcchName, NULL, NULL, NULL, NULL);
+    });
 }
 
 BOOL CRegKey::EnumValue(UINT nIndex, CString& strName, DWORD& dwType, void* pData,

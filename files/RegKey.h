@@ -109,6 +109,9 @@ protected:
     mutable LONG m_lLastError;
 
 private:
+    template <class Enumerate>
+    void FillNames(CStringArray& names, DWORD dwCount, Enumerate enumerate) const;
+
     // Not copy-constructible: a silent copy would share the handle and close it twice
     // when both go. Assignment is the explicit way to share.
     CRegKey(const CRegKey&);
