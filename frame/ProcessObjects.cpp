@@ -13,10 +13,16 @@
 CLocaleRecordMap s_localeMap;
 
 // The caches of CSystem, each with the lock that guards its first filling.
+CCriticalSection CSystem::s_csUpdateProcessorInfo;
+CArray<CProcessorInfo, CProcessorInfo&> CSystem::s_processors;
 CCriticalSection CSystem::s_csGetOSInfo;
 CCriticalSection CSystem::s_csGetGUIInfo;
 COSInfo CSystem::s_osInfo;
 CGUIInfo CSystem::s_guiInfo;
+CCriticalSection CSystem::s_csGetSerialPorts;
+CCriticalSection CSystem::s_csGetParallelPorts;
+CStringArray CSystem::s_strSerialPorts;
+CStringArray CSystem::s_strParallelPorts;
 
 // The registry of running thin threads and its lock.
 CMap<unsigned long, unsigned long, CThinThread*, CThinThread*> CThinThread::s_ThreadMap(10);

@@ -19,6 +19,7 @@
 #include "Shell.h"
 #include "CommFile.h"
 #include "OSInfo.h"
+#include "ProcessorInfo.h"
 #include "GUIInfo.h"
 #include "DiskInfo.h"
 #include "ThinThread.h"

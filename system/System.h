@@ -12,12 +12,14 @@
 #include <afx.h>
 #include <afxcoll.h>
 #include <afxmt.h>
+#include <afxtempl.h>
 #include <afxwin.h>
 
 #include "DiskInfo.h"
 #include "GUIInfo.h"
 #include "Locale.h"
 #include "OSInfo.h"
+#include "ProcessorInfo.h"
 
 class AFX_EXT_CLASS CSystem
 {
@@ -114,10 +116,44 @@ public:
     // process once it was recognised. For diagnostics and tests.
     static LONG GetOSInfoDetectionCount();
 
+// Processors
+public:
+    // Detected on the first call of any of the three, one record per processor in
+    // processor-index order, and served from the cache afterwards.
+    static UINT GetProcessorCount();
+    static const CProcessorInfo& GetProcessorInfo();
+    static const CArray<CProcessorInfo, CProcessorInfo&>& GetProcessorsInfos();
+
+    // How often the processors were detected in this process. For diagnostics and
+    // tests.
+    static LONG GetProcessorDetectionCount();
+
+// Ports
+public:
+    // "COM1", "COM2", "COM10", ... sorted by port number. Searched on the first call
+    // that finds none cached; a machine without such ports is searched again at
+    // every call.
+    static void GetSerialPorts(CStringArray& ports);
+    // "LPT1", ... in the same way.
+    static void GetParallelPorts(CStringArray& ports);
+
+    // How often the registry was searched for ports of either kind. For
+    // diagnostics and tests.
+    static LONG GetPortSearchCount();
+
 // Implementation
+private:
+    static void UpdateProcessorInfo();
+
 protected:
+    static CArray<CProcessorInfo, CProcessorInfo&> s_processors;
+    static CCriticalSection s_csUpdateProcessorInfo;
     static COSInfo s_osInfo;
     static CGUIInfo s_guiInfo;
     static CCriticalSection s_csGetOSInfo;
     static CCriticalSection s_csGetGUIInfo;
+    static CStringArray s_strSerialPorts;
+    static CStringArray s_strParallelPorts;
+    static CCriticalSection s_csGetSerialPorts;
+    static CCriticalSection s_csGetParallelPorts;
 };

@@ -1,0 +1,433 @@
+// CSystem::GetSerialPorts and GetParallelPorts against the prefix's real registry.
+//
+// The lists are cached per process, and which registry places are read depends on the
+// system the process is told it runs on. So the first test here sees the prepared
+// registry on the system Wine reports by default; the other systems each run in a
+// child process of this program that Wine is told (by AppDefaults) to present as that
+// system. Every registry change is undone when its test ends.
+#include <gtest/gtest.h>
+
+#include <Wivo.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+using wivotest::Narrow;
+
+namespace {
+
+const WCHAR kSerialMap[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
+const WCHAR kParallelMap[] = L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS";
+const WCHAR kNTEnum[] = L"SYSTEM\\CurrentControlSet\\Enum";
+const WCHAR kPortsGuid[] = L"{4D36E978-E325-11CE-BFC1-08002BE10318}";
+// Set in a child process: the system it was started as, and the event it signals once
+// its test ran (a filter that matched nothing would also exit with 0).
+const WCHAR kChildSystemVar[] = L"WIVO_PORTS_SYSTEM";
+const WCHAR kChildDoneVar[] = L"WIVO_PORTS_DONE";
+
+bool KeyExists(HKEY hRoot, const CString& strPath)
+{
+    HKEY hKey = NULL;
+    if (::RegOpenKeyExW(hRoot, strPath, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(hKey);
+    return true;
+}
+
+void DeleteTree(HKEY hRoot, const CString& strPath)
+{
+    ::RegDeleteTreeW(hRoot, strPath);
+    ::RegDeleteKeyW(hRoot, strPath);
+}
+
+// The values of one key below HKLM. The test empties the key and writes its own; the
+// values it had are put back (or the key removed, if it was new) when the object goes.
+class DeviceMap
+{
+public:
+    explicit DeviceMap(LPCWSTR pszPath)
+        : m_strPath(pszPath), m_bExisted(KeyExists(HKEY_LOCAL_MACHINE, pszPath))
+    {
+        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey,
+                          NULL);
+        for (DWORD i = 0;; i++) {
+            WCHAR szName[16384];
+            DWORD cchName = 16384, dwType = 0, cbData = 0;
+            if (::RegEnumValueW(m_hKey, i, szName, &cchName, NULL, &dwType, NULL, &cbData) !=
+                ERROR_SUCCESS)
+                break;
+            Value value = {szName, dwType, std::vector<BYTE>(cbData + 2)};
+            ::RegQueryValueExW(m_hKey, szName, NULL, NULL, value.data.data(), &cbData);
+            value.data.resize(cbData);
+            m_saved.push_back(value);
+        }
+        DeleteAllValues();
+    }
+
+    ~DeviceMap()
+    {
+        if (m_bExisted) {
+            DeleteAllValues();
+            for (const Value& value : m_saved)
+                ::RegSetValueExW(m_hKey, value.name.c_str(), 0, value.type, value.data.data(),
+                                 (DWORD)value.data.size());
+        }
+        ::RegCloseKey(m_hKey);
+        if (!m_bExisted)
+            DeleteTree(HKEY_LOCAL_MACHINE, m_strPath);
+    }
+
+    void Set(LPCWSTR pszName, LPCWSTR pszText)
+    {
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(m_hKey, pszName, 0, REG_SZ, (const BYTE*)pszText,
+                                                  (DWORD)(wcslen(pszText) + 1) * sizeof(WCHAR)));
+    }
+
+    void SetNumber(LPCWSTR pszName, DWORD dwValue)
+    {
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(m_hKey, pszName, 0, REG_DWORD,
+                                                  (const BYTE*)&dwValue, sizeof(dwValue)));
+    }
+
+    void Delete(LPCWSTR pszName) { ::RegDeleteValueW(m_hKey, pszName); }
+
+private:
+    void DeleteAllValues()
+    {
+        WCHAR szName[16384];
+        DWORD cchName = 16384;
+        while (::RegEnumValueW(m_hKey, 0, szName, &cchName, NULL, NULL, NULL, NULL) ==
+                   ERROR_SUCCESS &&
+               ::RegDeleteValueW(m_hKey, szName) == ERROR_SUCCESS)
+            cchName = 16384;
+    }
+
+    struct Value
+    {
+        std::wstring name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+
+    CString m_strPath;
+    bool m_bExisted;
+    HKEY m_hKey = NULL;
+    std::vector<Value> m_saved;
+};
+
+// A subtree of device keys below HKLM, removed when the object goes, together with its
+// parent if that was missing before (HKLM\Enum of the older systems).
+class DeviceTree
+{
+public:
+    DeviceTree(LPCWSTR pszParent, LPCWSTR pszName)
+        : m_strParent(pszParent), m_strRoot(CString(pszParent) + L"\\" + pszName),
+          m_bParentExisted(KeyExists(HKEY_LOCAL_MACHINE, pszParent))
+    {
+    }
+
+    ~DeviceTree()
+    {
+        for (const CString& strPath : m_locked)
+            SetDacl(strPath, NULL);
+        DeleteTree(HKEY_LOCAL_MACHINE, m_bParentExisted ? m_strRoot : m_strParent);
+    }
+
+    // Values of a device key; null texts are left out. The port name under "Device
+    // Parameters" goes to that subkey.
+    void Device(LPCWSTR pszPath, LPCWSTR pszClass, LPCWSTR pszClassGuid, LPCWSTR pszPortName,
+                LPCWSTR pszParameterPortName = NULL)
+    {
+        SetValue(pszPath, L"Class", pszClass);
+        SetValue(pszPath, L"ClassGUID", pszClassGuid);
+        SetValue(pszPath, L"PortName", pszPortName);
+        SetValue(CString(pszPath) + L"\\Device Parameters", L"PortName", pszParameterPortName);
+    }
+
+    void Key(LPCWSTR pszPath) { SetValue(pszPath, NULL, NULL); }
+
+    // A key nobody may read or open.
+    void Lock(LPCWSTR pszPath)
+    {
+        Key(pszPath);
+        ACL acl;
+        ::InitializeAcl(&acl, sizeof(acl), ACL_REVISION);
+        SetDacl(m_strRoot + L"\\" + pszPath, &acl);
+        m_locked.push_back(m_strRoot + L"\\" + pszPath);
+        HKEY hKey = NULL;
+        ASSERT_EQ(ERROR_ACCESS_DENIED,
+                  ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, m_locked.back(), 0, KEY_READ, &hKey))
+            << "the platform does not keep readers out of the key";
+    }
+
+private:
+    void SetValue(const CString& strPath, LPCWSTR pszName, LPCWSTR pszText)
+    {
+        if (pszName != NULL && pszText == NULL)
+            return;
+        HKEY hKey = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, m_strRoot + L"\\" + strPath,
+                                                   0, NULL, 0, KEY_ALL_ACCESS, NULL, &hKey, NULL));
+        if (pszName != NULL)
+            ::RegSetValueExW(hKey, pszName, 0, REG_SZ, (const BYTE*)pszText,
+                             (DWORD)(wcslen(pszText) + 1) * sizeof(WCHAR));
+        ::RegCloseKey(hKey);
+    }
+
+    // A null ACL lets everybody in again.
+    static void SetDacl(const CString& strPath, PACL pAcl)
+    {
+        HKEY hKey = NULL;
+        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, strPath, 0, WRITE_DAC, &hKey) != ERROR_SUCCESS)
+            return;
+        SECURITY_DESCRIPTOR sd;
+        ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        ::SetSecurityDescriptorDacl(&sd, TRUE, pAcl, FALSE);
+        ::RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, &sd);
+        ::RegCloseKey(hKey);
+    }
+
+    CString m_strParent;
+    CString m_strRoot;
+    bool m_bParentExisted;
+    std::vector<CString> m_locked;
+};
+
+std::string Joined(const CStringArray& ports)
+{
+    std::string text;
+    for (int i = 0; i < ports.GetSize(); i++)
+        text += (i ? "," : "") + Narrow(ports[i]);
+    return text;
+}
+
+// The caller's array is replaced, not appended to.
+std::string SerialPorts()
+{
+    CStringArray ports;
+    ports.Add(L"stale");
+    CSystem::GetSerialPorts(ports);
+    return Joined(ports);
+}
+
+std::string ParallelPorts()
+{
+    CStringArray ports;
+    ports.Add(L"stale");
+    CSystem::GetParallelPorts(ports);
+    return Joined(ports);
+}
+
+TEST(PortSearch, FirstFindIsKeptAndAKindWithoutPortsIsSearchedAgain)
+{
+    ASSERT_EQ(0, CSystem::GetPortSearchCount()) << "something searched before the test";
+    // Wine reports a version the library does not name, which reads the device map only.
+    const COSInfo& os = CSystem::GetOSInfo();
+    ASSERT_EQ(COSInfo::osWinNTOther, os.GetOS()) << Narrow(os.ToString());
+
+    DeviceMap serial(kSerialMap);
+    DeviceMap parallel(kParallelMap);
+    serial.Set(L"\\Device\\Serial0", L"COM1");
+    serial.Set(L"\\Device\\Serial1", L"COM10");
+    serial.Set(L"\\Device\\Serial2", L"COM2");
+    serial.Set(L"\\Device\\Serial3", L"COM1");
+    serial.Set(L"Blank", L"");
+    serial.SetNumber(L"Number", 3);
+    DeviceTree tree(kNTEnum, L"WIVOPORTS");
+    tree.Device(L"ACPI\\PNP0501\\0", L"Ports", kPortsGuid, L"COM7");
+    tree.Device(L"ACPI\\PNP0400\\0", L"Ports", kPortsGuid, L"LPT7");
+
+    EXPECT_EQ("COM1,COM2,COM10", SerialPorts());
+    EXPECT_EQ(1, CSystem::GetPortSearchCount());
+
+    EXPECT_EQ("", ParallelPorts());
+    EXPECT_EQ(2, CSystem::GetPortSearchCount());
+    // A value name too long to be listed spoils the whole map, but quietly.
+    parallel.Set(std::wstring(300, L'x').c_str(), L"\\DosDevices\\LPT3");
+    parallel.Set(L"\\Device\\Parallel1", L"\\DosDevices\\LPT2");
+    EXPECT_EQ("", ParallelPorts());
+    EXPECT_EQ(3, CSystem::GetPortSearchCount());
+    parallel.Delete(std::wstring(300, L'x').c_str());
+    parallel.Set(L"\\Device\\Parallel0", L"LPT1");
+    EXPECT_EQ("LPT1,LPT2", ParallelPorts());
+    EXPECT_EQ(4, CSystem::GetPortSearchCount());
+
+    // Ports that appear later are not seen.
+    serial.Set(L"\\Device\\Serial4", L"COM3");
+    parallel.Set(L"\\Device\\Parallel3", L"LPT3");
+    EXPECT_EQ("COM1,COM2,COM10", SerialPorts());
+    EXPECT_EQ("LPT1,LPT2", ParallelPorts());
+    EXPECT_EQ(4, CSystem::GetPortSearchCount());
+}
+
+// The same registry seen from the systems that read it differently: the device map
+// alone (up to NT 4), map and device tree (2000 and later), the 9x device tree alone.
+struct OtherSystem
+{
+    const WCHAR* version; // Wine's name for the system
+    COSInfo::OS os;
+    const char* serial;
+    const char* parallel;
+};
+
+const OtherSystem kOtherSystems[] = {
+    {L"nt40", COSInfo::osWinNT, "COM1,COM2,COM3,COM10,COM15,COM21", "LPT1"},
+    {L"win2k", COSInfo::osWin2000, "COM1,COM2,COM3,COM4,COM5,COM10,COM12,COM15,COM21", "LPT1,LPT2"},
+    {L"win98", COSInfo::osWin98, "COM2", "LPT3"},
+};
+
+void CheckOtherSystem(const OtherSystem& system)
+{
+    const COSInfo& os = CSystem::GetOSInfo();
+    ASSERT_EQ(system.os, os.GetOS()) << Narrow(os.ToString());
+
+    DeviceMap serial(kSerialMap);
+    for (LPCWSTR pszPort : {L"COM1", L"COM10", L"COM2", L"COM3", L"COM21", L"COM15"})
+        serial.Set(CString(L"\\Device\\Serial") + pszPort, pszPort);
+    DeviceMap parallel(kParallelMap);
+    parallel.Set(L"\\Device\\Parallel0", L"\\DosDevices\\LPT1");
+
+    DeviceTree nt(kNTEnum, L"WIVOPORTS");
+    // Also in the map: listed once.
+    nt.Device(L"ACPI\\PNP0501\\0", L"Ports", NULL, L"COM3");
+    nt.Device(L"ACPI\\PNP0501\\1", NULL, kPortsGuid, NULL, L"COM12");
+    nt.Device(L"ACPI\\PNP0501\\2", L"Ports", NULL, L"COM4", L"COM7");
+    nt.Device(L"ACPI\\PNP0400\\0", L"Ports", kPortsGuid, L"LPT2");
+    // The walk gives up on a key whose subkeys cannot be listed (a name longer than
+    // 255 characters) and on one it cannot open, and goes on beside them.
+    nt.Device(L"BROKEN\\0", L"Ports", NULL, L"COM13");
+    nt.Key((L"BROKEN\\" + std::wstring(256, L'z')).c_str());
+    nt.Device(L"CASE\\0", L"ports", NULL, L"COM8");
+    nt.Device(L"CASE\\1", NULL, L"{4d36e978-e325-11ce-bfc1-08002be10318}", L"COM11");
+    nt.Device(L"CASE\\2", L"Ports", NULL, L"com6");
+    nt.Lock(L"LOCKED");
+    // Below a device of another class nothing is looked at.
+    nt.Device(L"MODEM\\0", L"Modem", L"{4D36E96D-E325-11CE-BFC1-08002BE10318}", NULL);
+    nt.Device(L"MODEM\\0\\Child", L"Ports", NULL, L"COM9");
+    nt.Device(L"USB\\VID_0001\\0", L"Ports", NULL, L"COM5");
+
+    DeviceTree win9x(L"Enum", L"WIVOPORTS");
+    win9x.Device(L"BIOS\\*PNP0500\\0", L"Ports", NULL, L"COM2");
+    win9x.Device(L"BIOS\\*PNP0400\\0", L"Ports", NULL, L"LPT3");
+    if (::testing::Test::HasFatalFailure())
+        return;
+
+    EXPECT_EQ(system.serial, SerialPorts());
+    EXPECT_EQ(system.parallel, ParallelPorts());
+    EXPECT_EQ(2, CSystem::GetPortSearchCount());
+}
+
+class OtherSystemTest : public ::testing::Test
+{
+public:
+    explicit OtherSystemTest(const OtherSystem& system) : m_system(system) {}
+
+    void TestBody() override
+    {
+        CheckOtherSystem(m_system);
+        WCHAR szEvent[64] = L"";
+        ::GetEnvironmentVariableW(kChildDoneVar, szEvent, 64);
+        HANDLE hDone = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, szEvent);
+        ASSERT_NE(nullptr, hDone) << Narrow(szEvent);
+        ::SetEvent(hDone);
+        ::CloseHandle(hDone);
+    }
+
+private:
+    const OtherSystem& m_system;
+};
+
+// A child process registers the test of the system it was started as.
+bool RegisterOtherSystemTest()
+{
+    WCHAR szSystem[16] = L"";
+    DWORD cch = ::GetEnvironmentVariableW(kChildSystemVar, szSystem, 16);
+    if (cch == 0 || cch >= 16)
+        return false;
+    for (const OtherSystem& system : kOtherSystems) {
+        if (wcscmp(system.version, szSystem) == 0) {
+            ::testing::RegisterTest(
+                "PortSearchOn", Narrow(system.version).c_str(), nullptr, nullptr, __FILE__,
+                __LINE__, [&system]() -> ::testing::Test* { return new OtherSystemTest(system); });
+            return true;
+        }
+    }
+    return false;
+}
+
+const bool s_bOtherSystemRegistered = RegisterOtherSystemTest();
+
+// Wine's per-program settings, removed again when the object goes.
+class AppDefaults
+{
+public:
+    explicit AppDefaults(const CString& strProgram)
+        : m_strKey(L"Software\\Wine\\AppDefaults\\" + strProgram)
+    {
+    }
+    ~AppDefaults() { DeleteTree(HKEY_CURRENT_USER, m_strKey); }
+
+    void SetVersion(LPCWSTR pszVersion)
+    {
+        HKEY hKey = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, m_strKey, 0, NULL, 0,
+                                                   KEY_SET_VALUE, NULL, &hKey, NULL));
+        ::RegSetValueExW(hKey, L"Version", 0, REG_SZ, (const BYTE*)pszVersion,
+                         (DWORD)(wcslen(pszVersion) + 1) * sizeof(WCHAR));
+        ::RegCloseKey(hKey);
+    }
+
+private:
+    CString m_strKey;
+};
+
+TEST(PortSearch, OtherSystemsEachInAProcessOfItsOwn)
+{
+    ASSERT_FALSE(s_bOtherSystemRegistered);
+    WCHAR szProgram[MAX_PATH];
+    ASSERT_NE(0u, ::GetModuleFileNameW(NULL, szProgram, MAX_PATH));
+    const WCHAR* pszFileName = wcsrchr(szProgram, L'\\');
+    AppDefaults appDefaults(pszFileName != NULL ? pszFileName + 1 : szProgram);
+
+    CString strEvent;
+    strEvent.Format(L"WivoPortsTestDone%lu", ::GetCurrentProcessId());
+    HANDLE hDone = ::CreateEventW(NULL, TRUE, FALSE, strEvent);
+    ASSERT_NE(nullptr, hDone);
+    ::SetEnvironmentVariableW(kChildDoneVar, strEvent);
+
+    for (const OtherSystem& system : kOtherSystems) {
+        SCOPED_TRACE(Narrow(system.version));
+        appDefaults.SetVersion(system.version);
+        ::SetEnvironmentVariableW(kChildSystemVar, system.version);
+        ::ResetEvent(hDone);
+
+        CString strCommand;
+        strCommand.Format(L"\"%s\" --gtest_filter=PortSearchOn.* --gtest_color=no", szProgram);
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+        si.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+        PROCESS_INFORMATION pi = {};
+        fflush(stdout);
+        ASSERT_TRUE(::CreateProcessW(NULL, strCommand.GetBuffer(0), NULL, NULL, TRUE, 0, NULL, NULL,
+                                     &si, &pi))
+            << ::GetLastError();
+        strCommand.ReleaseBuffer();
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 120000));
+        DWORD dwExitCode = 99;
+        ::GetExitCodeProcess(pi.hProcess, &dwExitCode);
+        EXPECT_EQ(0u, dwExitCode);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hDone, 0)) << "the child ran no test";
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
+    ::SetEnvironmentVariableW(kChildSystemVar, NULL);
+    ::SetEnvironmentVariableW(kChildDoneVar, NULL);
+    ::CloseHandle(hDone);
+}
+
+} // namespace
