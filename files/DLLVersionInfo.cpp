@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "ModuleFileNameInternal.h"
+
 namespace {
 
 // The platform's conversion of a Win32 error into an HRESULT; a failure that left no
@@ -11,16 +13,6 @@ HRESULT LastErrorResult()
 {
     DWORD dwError = GetLastError();
     return dwError != ERROR_SUCCESS ? HRESULT_FROM_WIN32(dwError) : E_FAIL;
-}
-
-CString ModuleFileName(HINSTANCE hModule)
-{
-    WCHAR szName[MAX_PATH];
-    DWORD cch = GetModuleFileNameW(hModule, szName, MAX_PATH);
-    // A name that filled the whole buffer was cut off: no file to ask.
-    if (cch == 0 || cch >= MAX_PATH)
-        return CString();
-    return CString(szName, static_cast<int>(cch));
 }
 
 // Asked on first use and kept for the life of the process (undefined until then).
@@ -52,7 +44,7 @@ CDLLVersionInfo::CDLLVersionInfo(HINSTANCE hModule)
     : m_hResult(E_FAIL)
 {
     SetLastError(ERROR_SUCCESS);
-    m_strFileName = ModuleFileName(hModule);
+    m_strFileName = wivo::ModuleFileName(hModule);
     if (m_strFileName.IsEmpty()) {
         memset(&m_dvi, 0, sizeof(m_dvi));
         m_dvi.cbSize = sizeof(m_dvi);

@@ -1,6 +1,8 @@
 // FileVersionInfo.cpp - CFileVersionInfo.
 #include "FileVersionInfo.h"
 
+#include "ModuleFileNameInternal.h"
+
 #include <malloc.h>
 #include <stdlib.h>
 #include <string.h>
@@ -70,7 +72,9 @@ inline CVersion MakeVersion(DWORD dwHigh, DWORD dwLow)
     return CVersion(static_cast<__int64>((static_cast<unsigned __int64>(dwHigh) << 32) | dwLow));
 }
 
-CString ModuleFileName(HINSTANCE hModule)
+} // namespace
+
+CString wivo::ModuleFileName(HINSTANCE hModule)
 {
     WCHAR szName[MAX_PATH];
     DWORD cch = GetModuleFileNameW(hModule, szName, MAX_PATH);
@@ -79,8 +83,6 @@ CString ModuleFileName(HINSTANCE hModule)
         return CString();
     return CString(szName, static_cast<int>(cch));
 }
-
-} // namespace
 
 /////////////////////////////////////////////////////////////////////////////
 // Construction
@@ -94,7 +96,7 @@ CFileVersionInfo::CFileVersionInfo(const CString& strFileName)
 }
 
 CFileVersionInfo::CFileVersionInfo(HINSTANCE hModule)
-    : m_strFileName(ModuleFileName(hModule))
+    : m_strFileName(wivo::ModuleFileName(hModule))
     , m_pVersionBlock(NULL)
     , m_pFixedInfo(NULL)
 {
