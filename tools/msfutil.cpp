@@ -149,20 +149,29 @@ void OpenContainer(CContainer& container, const CString& strPath, UINT nFlags)
 }
 
 // Makes the stream current, with the tool's message when it is missing or damaged.
+// Ends the tool for a failed look-up of a named stream; strDamage says what could not
+// be read when the container itself is damaged.
+[[noreturn]] void FailOnStream(CMultiStreamFileException* e, CContainer& container,
+                               const CString& strPath, const CString& strStream,
+                               const std::string& strDamage)
+{
+    int nCode = e->GetErrorCode();
+    e->Delete();
+    container.Abort();
+    if (nCode == CMultiStreamFileException::streamNotFound)
+        Fail(exitNoStream, Utf8(strPath) + ": no stream named " + Quoted(strStream));
+    if (nCode == CMultiStreamFileException::nameTooLong)
+        Fail(exitUsage, "stream names have at most 255 characters");
+    Fail(exitDamaged, Utf8(strPath) + ": damaged container: " + strDamage);
+}
+
 void SelectStream(CContainer& container, const CString& strPath, const CString& strStream)
 {
     try {
         container.SetCurrentStream(strStream);
     } catch (CMultiStreamFileException* e) {
-        int nCode = e->GetErrorCode();
-        e->Delete();
-        container.Abort();
-        if (nCode == CMultiStreamFileException::streamNotFound)
-            Fail(exitNoStream, Utf8(strPath) + ": no stream named " + Quoted(strStream));
-        if (nCode == CMultiStreamFileException::nameTooLong)
-            Fail(exitUsage, "stream names have at most 255 characters");
-        Fail(exitDamaged, Utf8(strPath) + ": damaged container: the block of stream " +
-                              Quoted(strStream) + " cannot be read");
+        FailOnStream(e, container, strPath, strStream,
+                     "the block of stream " + Quoted(strStream) + " cannot be read");
     }
 }
 
@@ -311,15 +320,8 @@ int Delete(const CString& strPath, const CString& strStream)
     try {
         container.DeleteStream(strStream);
     } catch (CMultiStreamFileException* e) {
-        int nCode = e->GetErrorCode();
-        e->Delete();
-        container.Abort();
-        if (nCode == CMultiStreamFileException::streamNotFound)
-            Fail(exitNoStream, Utf8(strPath) + ": no stream named " + Quoted(strStream));
-        if (nCode == CMultiStreamFileException::nameTooLong)
-            Fail(exitUsage, "stream names have at most 255 characters");
-        Fail(exitDamaged, Utf8(strPath) + ": damaged container: the stream after " +
-                              Quoted(strStream) + " cannot be read");
+        FailOnStream(e, container, strPath, strStream,
+                     "the stream after " + Quoted(strStream) + " cannot be read");
     }
     CloseChanged(container, strPath);
     return exitOK;
