@@ -10,6 +10,8 @@
 //   MatchBench --quick    small sizes, to check that it still builds, runs and agrees
 #include <Wivo.h>
 
+#include "Stopwatch.h"
+
 #include <stdio.h>
 #include <string.h>
 
@@ -30,22 +32,6 @@ bool RecursiveMatch(const wchar_t* text, const wchar_t* pattern)
         return false;
     return RecursiveMatch(text + 1, pattern + 1);
 }
-
-class Stopwatch
-{
-public:
-    Stopwatch() { ::QueryPerformanceCounter(&m_start); }
-    double Seconds() const
-    {
-        LARGE_INTEGER now, freq;
-        ::QueryPerformanceCounter(&now);
-        ::QueryPerformanceFrequency(&freq);
-        return (double)(now.QuadPart - m_start.QuadPart) / (double)freq.QuadPart;
-    }
-
-private:
-    LARGE_INTEGER m_start;
-};
 
 // Seconds per call of f, repeated until at least minSeconds have passed; *pResult gets
 // the answer of the last call.

@@ -13,6 +13,8 @@
 //                               reads back what it wrote
 #include <Wivo.h>
 
+#include "Stopwatch.h"
+
 #include <objbase.h>
 
 #include <stdio.h>
@@ -26,22 +28,6 @@ namespace {
 
 const UINT kChunk = 64 * 1024;
 const UINT kAppend = 1024;
-
-class Stopwatch
-{
-public:
-    Stopwatch() { ::QueryPerformanceCounter(&m_start); }
-    double Seconds() const
-    {
-        LARGE_INTEGER now, freq;
-        ::QueryPerformanceCounter(&now);
-        ::QueryPerformanceFrequency(&freq);
-        return (double)(now.QuadPart - m_start.QuadPart) / (double)freq.QuadPart;
-    }
-
-private:
-    LARGE_INTEGER m_start;
-};
 
 // The best of nRuns runs of f, in seconds.
 template <class F>

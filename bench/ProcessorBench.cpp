@@ -28,16 +28,9 @@
 #include <vector>
 
 #include "ProcessorProbeInternal.h"
+#include "Stopwatch.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER now, frequency;
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
 
 /////////////////////////////////////////////////////////////////////////////
 // Child side of 1a
@@ -112,9 +105,9 @@ int RunChild(bool bOneProcessor)
             pszMethod = "import";
         }
     }
-    const double dStart = Now();
+    Stopwatch watch;
     const UINT nCount = CSystem::GetProcessorCount();
-    const double dFirst = Now() - dStart;
+    const double dFirst = watch.Seconds();
     printf("RESULT reported=%u count=%u first=%.6f frequency=%u method=%s\n", nReported, nCount,
            dFirst, (unsigned)CSystem::GetProcessorInfo().GetFrequency(), pszMethod);
     return 0;
@@ -208,9 +201,9 @@ double MeasureOne(unsigned* pMHz)
     CHardwareCpuid cpuid;
     CHardwareTimer timer;
     CProcessorProbe probe;
-    const double dStart = Now();
+    Stopwatch watch;
     probe.ProbeSingle(si, NoClockInRegistry(), cpuid, timer);
-    const double dSeconds = Now() - dStart;
+    const double dSeconds = watch.Seconds();
     *pMHz = probe.m_wFrequency;
     return dSeconds;
 }
@@ -221,7 +214,7 @@ double MeasureAll(UINT n, std::vector<unsigned>& mhz)
 {
     std::vector<CMeasuringProbe> probes(n);
     std::vector<CThinThread*> threads;
-    const double dStart = Now();
+    Stopwatch watch;
     for (UINT i = 0; i < n; i++) {
         probes[i].m_probe.m_nIndex = i;
         threads.push_back(new CThinThread(&probes[i]));
@@ -229,7 +222,7 @@ double MeasureAll(UINT n, std::vector<unsigned>& mhz)
     }
     for (CThinThread* pThread : threads)
         pThread->Join();
-    const double dSeconds = Now() - dStart;
+    const double dSeconds = watch.Seconds();
     for (CThinThread* pThread : threads)
         delete pThread;
     mhz.clear();
@@ -254,15 +247,15 @@ int main(int argc, char** argv)
     printf("Processor detection, %u processors reported by GetSystemInfo\n\n", nProcessors);
 
     // 2 first, while nothing in this process has asked yet.
-    double dStart = Now();
+    Stopwatch watch;
     const UINT nCount = CSystem::GetProcessorCount();
-    const double dFirst = Now() - dStart;
+    const double dFirst = watch.Seconds();
     const int nCalls = bQuick ? 1000 : 100000;
     UINT nSum = 0;
-    dStart = Now();
+    watch.Restart();
     for (int i = 0; i < nCalls; i++)
         nSum += CSystem::GetProcessorCount();
-    const double dSecond = (Now() - dStart) / nCalls;
+    const double dSecond = watch.Seconds() / nCalls;
     printf("2. Cache (this process)\n");
     printf("   first call  (detection)        %12.3f ms\n", dFirst * 1e3);
     printf("   later calls (mean of %6d)    %12.6f ms\n", nCalls, dSecond * 1e3);
