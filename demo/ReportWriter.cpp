@@ -15,18 +15,6 @@ const UINT kIdsNo = 53251;
 // Lines of the text form wrap lists before this column.
 const int kTextWidth = 79;
 
-CString Decimal(unsigned __int64 nValue)
-{
-    wchar_t digits[24];
-    int i = 23;
-    digits[i] = L'\0';
-    do {
-        digits[--i] = static_cast<wchar_t>(L'0' + nValue % 10);
-        nValue /= 10;
-    } while (nValue != 0);
-    return CString(digits + i);
-}
-
 } // namespace
 
 /////////////////////////////////////////////////////////////////////////////
@@ -101,14 +89,13 @@ CReportValue CReportValue::Missing(const CString& strShown)
 
 CReportValue CReportValue::Number(__int64 nValue, const CString& strShown)
 {
-    CString strData = nValue < 0 ? L"-" + Decimal(0 - static_cast<unsigned __int64>(nValue))
-                                 : Decimal(static_cast<unsigned __int64>(nValue));
+    CString strData = CStringEx::Format(L"%I64d", nValue);
     return CReportValue(kindNumber, strData, strShown.IsEmpty() ? strData : strShown);
 }
 
 CReportValue CReportValue::UnsignedNumber(unsigned __int64 nValue, const CString& strShown)
 {
-    CString strData = Decimal(nValue);
+    CString strData = CStringEx::Format(L"%I64u", nValue);
     return CReportValue(kindNumber, strData, strShown.IsEmpty() ? strData : strShown);
 }
 
