@@ -205,6 +205,18 @@ int ArchiveCauseOf(const std::function<void()>& f)
     return -1;
 }
 
+template<class E>
+bool Throws(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (E* e) {
+        e->Delete();
+        return true;
+    }
+    return false;
+}
+
 void StoreValues(CArchive& ar)
 {
     ar << (BYTE)0x12 << (WORD)0x3456 << (LONG)-2 << (DWORD)0x89ABCDEF << (int)-3 << (short)-4
@@ -263,32 +275,6 @@ TEST(ArchiveValues, LayoutIsLittleEndianInNaturalSizes)
     std::string bytes = Store(StoreValues);
     EXPECT_EQ(Hex(kValueBytes), Hex(bytes));
     Load(bytes, CheckValues);
-}
-
-TEST(ArchiveValues, DiskFileGetsTheSameBytes)
-{
-    TempDir dir;
-    CString strPath = dir.File(L"values.bin");
-    {
-        CFile file(strPath, CFile::modeCreate | CFile::modeWrite);
-        CArchive ar(&file, CArchive::store);
-        EXPECT_FALSE(ar.m_bDirectBuffer);
-        EXPECT_TRUE(ar.IsStoring());
-        EXPECT_FALSE(ar.IsLoading());
-        EXPECT_FALSE(ar.IsByteSwapping());
-        EXPECT_EQ(&file, ar.GetFile());
-        StoreValues(ar);
-        ar.Close();
-        EXPECT_EQ(nullptr, ar.GetFile());
-    }
-    EXPECT_EQ(Hex(kValueBytes), Hex(ReadFileBytes(strPath)));
-
-    CFile file(strPath, CFile::modeRead);
-    CArchive ar(&file, CArchive::load);
-    EXPECT_TRUE(ar.IsLoading());
-    CheckValues(ar);
-    BYTE by;
-    EXPECT_EQ(CArchiveException::endOfFile, ArchiveCauseOf([&] { ar >> by; }));
 }
 
 TEST(ArchiveValues, ExtremesRoundTrip)
@@ -574,21 +560,6 @@ TEST(ArchiveObjects, NullAndGenericPointers)
     });
 }
 
-TEST(ArchiveObjects, SchemaMismatchIsBadSchema)
-{
-    CArcFixed fixed;
-    std::string bytes = Store([&](CArchive& ar) { ar << &fixed; });
-    size_t nName = bytes.find("CArcFixed");
-    ASSERT_NE(std::string::npos, nName);
-    EXPECT_EQ(3, bytes[nName - 4]) << "schema WORD before the name length";
-    bytes[nName - 4] = 4;
-    Load(bytes, [](CArchive& ar) {
-        CArcFixed* p = NULL;
-        EXPECT_EQ(CArchiveException::badSchema, ArchiveCauseOf([&] { ar >> p; }));
-        EXPECT_EQ(nullptr, p);
-    });
-}
-
 TEST(ArchiveObjects, VersionableClassReadsOlderSchema)
 {
     CArcVersioned v;
@@ -620,29 +591,42 @@ TEST(ArchiveObjects, VersionableClassReadsOlderSchema)
     });
 }
 
-TEST(ArchiveObjects, UnknownOrUnexpectedClassIsBadClass)
+TEST(ArchiveObjects, CorruptClassRecordsAreRefused)
 {
     CArcFixed fixed;
-    std::string bytes = Store([&](CArchive& ar) { ar << &fixed; });
-    size_t nName = bytes.find("CArcFixed");
+    const std::string bytes = Store([&](CArchive& ar) { ar << &fixed; });
+    const size_t nName = bytes.find("CArcFixed");
     ASSERT_NE(std::string::npos, nName);
-    std::string unknown = bytes;
-    unknown[nName + 8] = 'X';      // "CArcFixeX" is no class
-    Load(unknown, [](CArchive& ar) {
-        CObject* p = NULL;
-        EXPECT_EQ(CArchiveException::badClass, ArchiveCauseOf([&] { ar >> p; }));
-    });
-    // A CArcFixed where a CArcNode is expected.
-    Load(bytes, [](CArchive& ar) {
-        CArcNode* p = NULL;
-        EXPECT_EQ(CArchiveException::badClass, ArchiveCauseOf([&] { ar >> p; }));
-        EXPECT_EQ(nullptr, p);
-    });
-    // The class name cut short by the end of the file.
-    Load(bytes.substr(0, nName + 3), [](CArchive& ar) {
-        CObject* p = NULL;
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveCauseOf([&] { ar >> p; }));
-    });
+    ASSERT_EQ(3, bytes[nName - 4]) << "schema WORD before the name length";
+    struct
+    {
+        const char* pszWhat;
+        std::function<std::string(std::string)> corrupt;
+        bool bAsNode;   // loaded as a CArcNode*, else as a CArcFixed*
+        int nCause;
+    } const cases[] = {
+        {"another schema", [&](std::string b) { b[nName - 4] = 4; return b; }, false,
+         CArchiveException::badSchema},
+        {"an unknown class", [&](std::string b) { b[nName + 8] = 'X'; return b; }, false,
+         CArchiveException::badClass},
+        {"another class than expected", [](std::string b) { return b; }, true,
+         CArchiveException::badClass},
+        {"a class name cut short", [&](std::string b) { return b.substr(0, nName + 3); }, false,
+         CArchiveException::endOfFile},
+    };
+    for (const auto& c : cases) {
+        Load(c.corrupt(bytes), [&](CArchive& ar) {
+            CArcNode* pNode = NULL;
+            CArcFixed* pFixed = NULL;
+            EXPECT_EQ(c.nCause, ArchiveCauseOf([&] {
+                if (c.bAsNode)
+                    ar >> pNode;
+                else
+                    ar >> pFixed;
+            })) << c.pszWhat;
+            EXPECT_TRUE(pNode == NULL && pFixed == NULL) << c.pszWhat;
+        });
+    }
 }
 
 TEST(ArchiveObjects, BadReferencesAreBadIndex)
@@ -673,14 +657,7 @@ TEST(ArchiveObjects, ClassesWithoutSerializationAreRefused)
     CArcDynOnly dyn;
     CMemFile file;
     CArchive ar(&file, CArchive::store);
-    bool bThrown = false;
-    try {
-        ar << &dyn;
-    } catch (CNotSupportedException* e) {
-        bThrown = true;
-        e->Delete();
-    }
-    EXPECT_TRUE(bThrown);
+    EXPECT_TRUE(Throws<CNotSupportedException>([&] { ar << &dyn; }));
 }
 
 TEST(ArchiveObjects, HalfLoadedObjectIsFreed)
@@ -837,14 +814,7 @@ TEST(ArchiveBuffering, FullFixedMemFileThrowsMemoryException)
     CMemFile file(buf, 8);
     CArchive ar(&file, CArchive::store);
     ar << (DWORD)0x11111111 << (DWORD)0x22222222;
-    bool bThrown = false;
-    try {
-        ar << (DWORD)0x33333333;
-    } catch (CMemoryException* e) {
-        bThrown = true;
-        e->Delete();
-    }
-    EXPECT_TRUE(bThrown);
+    EXPECT_TRUE(Throws<CMemoryException>([&] { ar << (DWORD)0x33333333; }));
     EXPECT_EQ(0xBD, buf[8]) << "wrote past the memory";
     ar.Close();
     EXPECT_EQ(8u, file.GetPosition());
@@ -920,6 +890,8 @@ TEST(ArchiveBuffering, MixedDataThroughSmallBuffersAndBothFiles)
         {
             CFile file(strPath, CFile::modeCreate | CFile::modeWrite);
             CArchive ar(&file, CArchive::store, nBufSize);
+            EXPECT_FALSE(ar.m_bDirectBuffer);
+            EXPECT_EQ(&file, ar.GetFile());
             store(ar);
         }   // the destructor flushes
         std::string diskBytes = ReadFileBytes(strPath);
@@ -961,6 +933,7 @@ TEST(ArchiveBuffering, CloseAbortAndNoFlushOnDelete)
         ar >> dw >> dw;
         EXPECT_EQ(1u, dw);
         ar.Close();
+        EXPECT_EQ(nullptr, ar.GetFile());
     }
     EXPECT_EQ(8u, file.GetPosition());
     ASSERT_TRUE(file.GetFilePath() == strPath);

@@ -7,7 +7,7 @@
 
 #include <errno.h>
 
-#include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -49,65 +49,40 @@ CString LoadedString(UINT nID)
 /////////////////////////////////////////////////////////////////////////////
 // Ownership
 
-TEST(ExceptionOwnership, DeleteFreesHeapExceptionOnce)
+TEST(ExceptionOwnership, DeleteFreesOnlyAutoDeleteExceptions)
 {
     int nDestroyed = 0;
     CException* e = new CCountingException(TRUE, &nDestroyed);
-    EXPECT_TRUE(e->m_bAutoDelete);
     e->Delete();
-    EXPECT_EQ(1, nDestroyed);
-}
-
-TEST(ExceptionOwnership, DeleteLeavesNonAutoDeleteExceptionAlone)
-{
-    int nDestroyed = 0;
+    EXPECT_EQ(1, nDestroyed) << "a heap exception is freed once";
     {
-        CCountingException e(FALSE, &nDestroyed);
-        e.Delete();
-        e.Delete();
-        EXPECT_EQ(0, nDestroyed);
-        EXPECT_TRUE(e.IsKindOf(RUNTIME_CLASS(CException)));
+        CCountingException onStack(FALSE, &nDestroyed);
+        onStack.Delete();
+        onStack.Delete();
+        EXPECT_EQ(1, nDestroyed) << "Delete freed a non-auto-delete exception";
     }
-    EXPECT_EQ(1, nDestroyed);
-
+    EXPECT_EQ(2, nDestroyed);
     CCountingException* p = new CCountingException(FALSE, &nDestroyed);
     p->Delete();
-    EXPECT_EQ(1, nDestroyed);
-    delete p;
     EXPECT_EQ(2, nDestroyed);
-}
+    delete p;
+    EXPECT_EQ(3, nDestroyed);
 
-TEST(ExceptionOwnership, DefaultConstructedExceptionsAreAutoDelete)
-{
-    CException* pBase = new CException;
-    EXPECT_TRUE(pBase->m_bAutoDelete);
-    pBase->Delete();
+    // Default-constructed exceptions are auto-delete.
     CMemoryException* pMem = new CMemoryException;
     EXPECT_TRUE(pMem->m_bAutoDelete);
     EXPECT_FALSE(MessageOf(pMem).IsEmpty());
     pMem->Delete();
 }
 
-TEST(ExceptionOwnership, HeapExceptionThrownInFrameworkIsCaughtHere)
+TEST(ExceptionOwnership, ArchiveExceptionCarriesCauseAndName)
 {
-    try {
-        AfxThrowFileException(CFileException::diskFull, ERROR_DISK_FULL, L"C:\\out\\full.dat");
-        FAIL() << "nothing thrown";
-    } catch (CException* e) {
-        ASSERT_TRUE(e->IsKindOf(RUNTIME_CLASS(CFileException)));
-        CFileException* pFile = static_cast<CFileException*>(e);
-        EXPECT_EQ(CFileException::diskFull, pFile->m_cause);
-        EXPECT_EQ(ERROR_DISK_FULL, pFile->m_lOsError);
-        EXPECT_STREQ(L"C:\\out\\full.dat", pFile->m_strFileName);
-        EXPECT_TRUE(e->m_bAutoDelete);
-        e->Delete();
-    }
-
     try {
         AfxThrowArchiveException(CArchiveException::badSchema, L"doc.wiv");
     } catch (CArchiveException* e) {
         EXPECT_EQ(CArchiveException::badSchema, e->m_cause);
         EXPECT_STREQ(L"doc.wiv", e->m_strFileName);
+        EXPECT_TRUE(e->m_bAutoDelete);
         e->Delete();
     }
 }
@@ -131,17 +106,13 @@ TEST(ExceptionOwnership, PreallocatedExceptionsSurviveDelete)
     for (const Case& c : cases) {
         CException* pFirst = NULL;
         CException* pSecond = NULL;
-        try {
-            c.pfnThrow();
-        } catch (CException* e) {
-            pFirst = e;
-            e->Delete();
-        }
-        try {
-            c.pfnThrow();
-        } catch (CException* e) {
-            pSecond = e;
-            e->Delete();
+        for (CException** pp : {&pFirst, &pSecond}) {
+            try {
+                c.pfnThrow();
+            } catch (CException* e) {
+                *pp = e;
+                e->Delete();
+            }
         }
         ASSERT_NE(nullptr, pFirst) << c.pClass->m_lpszClassName;
         // One object, thrown again: throwing it needed no memory.
@@ -153,20 +124,14 @@ TEST(ExceptionOwnership, PreallocatedExceptionsSurviveDelete)
         EXPECT_FALSE(strExpected.IsEmpty()) << "string " << c.nID;
         EXPECT_STREQ(strExpected, MessageOf(pFirst)) << c.pClass->m_lpszClassName;
     }
-}
-
-TEST(ExceptionOwnership, MemoryExceptionIsCaughtByItsOwnType)
-{
     bool bCaught = false;
     try {
         AfxThrowMemoryException();
-    } catch (CFileException*) {
-        ADD_FAILURE() << "caught as a file exception";
     } catch (CMemoryException* e) {
         bCaught = true;
         e->Delete();
     }
-    EXPECT_TRUE(bCaught);
+    EXPECT_TRUE(bCaught) << "not thrown as a CMemoryException*";
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -306,61 +271,42 @@ TEST(ExceptionMessages, BaseExceptionHasNoMessage)
     EXPECT_TRUE(str.IsEmpty());
 }
 
-TEST(ExceptionMessages, FileExceptionNamesTheFile)
+TEST(ExceptionMessages, EveryCauseUsesItsOwnTextWithTheFileName)
 {
     CFileException e(CFileException::fileNotFound, ERROR_FILE_NOT_FOUND, L"C:\\data\\plan.txt");
-    UINT nHelp = 0;
-    CString str = MessageOf(&e, &nHelp);
-    EXPECT_STREQ(L"C:\\data\\plan.txt was not found.", str);
-    EXPECT_EQ((UINT)AFX_IDP_FILE_NOT_FOUND, nHelp);
-
+    EXPECT_STREQ(L"C:\\data\\plan.txt was not found.", MessageOf(&e));
     CFileException denied(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"x.dat");
     EXPECT_STREQ(L"Access to x.dat was denied.", MessageOf(&denied));
-}
+    CArchiveException badClass(CArchiveException::badClass, L"doc.wiv");
+    EXPECT_STREQ(L"doc.wiv contained an unexpected object.", MessageOf(&badClass));
 
-TEST(ExceptionMessages, EveryFileCauseUsesItsOwnText)
-{
     for (int nCause = CFileException::none; nCause <= CFileException::endOfFile; ++nCause) {
-        CFileException e(nCause, -1, L"Q.BIN");
+        CFileException fe(nCause, -1, L"Q.BIN");
         UINT nHelp = 0;
-        CString str = MessageOf(&e, &nHelp);
+        CString str = MessageOf(&fe, &nHelp);
         CString strExpected;
         AfxFormatString1(strExpected, AFX_IDP_FILE_NONE + nCause, L"Q.BIN");
         EXPECT_FALSE(strExpected.IsEmpty()) << "cause " << nCause;
         EXPECT_STREQ(strExpected, str) << "cause " << nCause;
         EXPECT_EQ((UINT)(AFX_IDP_FILE_NONE + nCause), nHelp) << "cause " << nCause;
-        if (nCause != CFileException::none) {
-            EXPECT_NE(-1, str.Find(L"Q.BIN")) << Narrow(str);
-        }
+        EXPECT_TRUE(nCause == CFileException::none || str.Find(L"Q.BIN") != -1) << Narrow(str);
     }
-    // A cause out of range reads as the generic one.
+    for (int nCause = CArchiveException::none; nCause <= CArchiveException::badSchema; ++nCause) {
+        CArchiveException ae(nCause, L"a.arc");
+        UINT nHelp = 0;
+        CString strExpected;
+        AfxFormatString1(strExpected, AFX_IDP_ARCH_NONE + nCause, L"a.arc");
+        EXPECT_STREQ(strExpected, MessageOf(&ae, &nHelp)) << "cause " << nCause;
+        EXPECT_EQ((UINT)(AFX_IDP_ARCH_NONE + nCause), nHelp) << "cause " << nCause;
+    }
+    // A cause out of range reads as the generic one; no name reads as the unnamed file.
     CFileException odd(99, -1, L"Q.BIN");
     CFileException generic(CFileException::generic, -1, L"Q.BIN");
     EXPECT_STREQ(MessageOf(&generic), MessageOf(&odd));
-}
-
-TEST(ExceptionMessages, UnnamedFileIsCalledSo)
-{
-    CFileException e(CFileException::badSeek);
-    CString str = MessageOf(&e);
+    CFileException unnamed(CFileException::badSeek);
     CString strExpected;
     AfxFormatString1(strExpected, AFX_IDP_FILE_BAD_SEEK, LoadedString(AFX_IDS_UNNAMED_FILE));
-    EXPECT_STREQ(strExpected, str);
-    EXPECT_EQ(-1, str.Find(L"%1")) << Narrow(str);
-}
-
-TEST(ExceptionMessages, ArchiveExceptionTexts)
-{
-    CArchiveException e(CArchiveException::badClass, L"doc.wiv");
-    UINT nHelp = 0;
-    EXPECT_STREQ(L"doc.wiv contained an unexpected object.", MessageOf(&e, &nHelp));
-    EXPECT_EQ((UINT)AFX_IDP_ARCH_BADCLASS, nHelp);
-    for (int nCause = CArchiveException::none; nCause <= CArchiveException::badSchema; ++nCause) {
-        CArchiveException ae(nCause, L"a.arc");
-        CString strExpected;
-        AfxFormatString1(strExpected, AFX_IDP_ARCH_NONE + nCause, L"a.arc");
-        EXPECT_STREQ(strExpected, MessageOf(&ae)) << "cause " << nCause;
-    }
+    EXPECT_STREQ(strExpected, MessageOf(&unnamed));
 }
 
 TEST(ExceptionMessages, BufferFormTruncatesAndTerminates)
@@ -474,24 +420,32 @@ TEST(FileExceptionCauses, ThrowOsErrorAndThrowErrno)
     // No error, no exception.
     CFileException::ThrowOsError(NO_ERROR, L"fine.txt");
     CFileException::ThrowErrno(0, L"fine.txt");
-
-    try {
-        CFileException::ThrowOsError(ERROR_SHARING_VIOLATION, L"busy.txt");
-        FAIL() << "nothing thrown";
-    } catch (CFileException* e) {
-        EXPECT_EQ(CFileException::sharingViolation, e->m_cause);
-        EXPECT_EQ(ERROR_SHARING_VIOLATION, e->m_lOsError);
-        EXPECT_STREQ(L"busy.txt", e->m_strFileName);
-        e->Delete();
-    }
-    try {
-        CFileException::ThrowErrno(ENOSPC);
-        FAIL() << "nothing thrown";
-    } catch (CFileException* e) {
-        EXPECT_EQ(CFileException::diskFull, e->m_cause);
-        EXPECT_EQ(ENOSPC, e->m_lOsError);
-        EXPECT_TRUE(e->m_strFileName.IsEmpty());
-        e->Delete();
+    struct
+    {
+        std::function<void()> f;
+        int nCause;
+        LONG lOsError;
+        const wchar_t* pszName;
+    } const cases[] = {
+        {[] { CFileException::ThrowOsError(ERROR_SHARING_VIOLATION, L"busy.txt"); },
+         CFileException::sharingViolation, ERROR_SHARING_VIOLATION, L"busy.txt"},
+        {[] { CFileException::ThrowErrno(ENOSPC); }, CFileException::diskFull, ENOSPC, L""},
+        {[] { AfxThrowFileException(CFileException::diskFull, ERROR_DISK_FULL, L"C:\\full.dat"); },
+         CFileException::diskFull, ERROR_DISK_FULL, L"C:\\full.dat"},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.f();
+            ADD_FAILURE() << "nothing thrown for " << Narrow(c.pszName);
+        } catch (CException* e) {
+            CFileException* pFile = DYNAMIC_DOWNCAST(CFileException, e);
+            ASSERT_NE(nullptr, pFile) << Narrow(c.pszName);
+            EXPECT_EQ(c.nCause, pFile->m_cause) << Narrow(c.pszName);
+            EXPECT_EQ(c.lOsError, pFile->m_lOsError) << Narrow(c.pszName);
+            EXPECT_STREQ(c.pszName, pFile->m_strFileName);
+            EXPECT_TRUE(e->m_bAutoDelete);
+            e->Delete();
+        }
     }
 }
 
@@ -565,35 +519,25 @@ TEST(ExceptionReportError, ShowsTheMessageTitledWithTheApplication)
     AFX_MODULE_STATE* pState = AfxGetModuleState();
     LPCTSTR lpszOldName = pState->m_lpszCurrentAppName;
     pState->m_lpszCurrentAppName = L"Wivo Report Test";
-
     CFileException e(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"C:\\secret.txt");
     BoxSeen seen;
     int nResult = ReportAndAnswer(&e, MB_OKCANCEL | MB_ICONEXCLAMATION, 0, IDCANCEL, &seen);
+
+    // Without a message of its own: the given string or the default; no
+    // application name: the program's file title.
+    pState->m_lpszCurrentAppName = NULL;
+    CException plain(FALSE);
+    BoxSeen seen1, seen2;
+    int nResult1 = ReportAndAnswer(&plain, MB_OK, AFX_IDS_USER_EXCEPTION, IDOK, &seen1);
+    int nResult2 = ReportAndAnswer(&plain, MB_OK, 0, IDOK, &seen2);
     pState->m_lpszCurrentAppName = lpszOldName;
 
-    ASSERT_TRUE(seen.bFound) << "no message box appeared";
+    ASSERT_TRUE(seen.bFound && seen1.bFound && seen2.bFound) << "no message box appeared";
     EXPECT_EQ(IDCANCEL, nResult);
     EXPECT_STREQ(L"Wivo Report Test", seen.strTitle);
     EXPECT_STREQ(L"Access to C:\\secret.txt was denied.", seen.strText);
-}
-
-TEST(ExceptionReportError, WithoutMessageShowsTheGivenStringOrTheDefault)
-{
-    AFX_MODULE_STATE* pState = AfxGetModuleState();
-    LPCTSTR lpszOldName = pState->m_lpszCurrentAppName;
-    pState->m_lpszCurrentAppName = NULL;
-
-    CException e(FALSE);
-    BoxSeen seen1;
-    int nResult1 = ReportAndAnswer(&e, MB_OK, AFX_IDS_USER_EXCEPTION, IDOK, &seen1);
-    BoxSeen seen2;
-    int nResult2 = ReportAndAnswer(&e, MB_OK, 0, IDOK, &seen2);
-    pState->m_lpszCurrentAppName = lpszOldName;
-
-    ASSERT_TRUE(seen1.bFound && seen2.bFound) << "no message box appeared";
     EXPECT_EQ(IDOK, nResult1);
     EXPECT_EQ(IDOK, nResult2);
-    // No application name: the program's file title.
     EXPECT_STREQ(ExeTitle(), seen1.strTitle);
     EXPECT_STREQ(LoadedString(AFX_IDS_USER_EXCEPTION), seen1.strText);
     EXPECT_STREQ(LoadedString(AFX_IDP_NO_ERROR_AVAILABLE), seen2.strText);

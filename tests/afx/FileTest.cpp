@@ -63,24 +63,13 @@ std::pair<int, LONG> FileExceptionOf(F f, CString* pName = NULL)
     return std::pair<int, LONG>(-1, 0);
 }
 
-template<class F>
-bool ThrowsNotSupported(F f)
+// Runs f and tells whether it threw an E (deleted here).
+template<class E, class F>
+bool Throws(F f)
 {
     try {
         f();
-    } catch (CNotSupportedException* e) {
-        e->Delete();
-        return true;
-    }
-    return false;
-}
-
-template<class F>
-bool ThrowsMemory(F f)
-{
-    try {
-        f();
-    } catch (CMemoryException* e) {
+    } catch (E* e) {
         e->Delete();
         return true;
     }
@@ -137,28 +126,42 @@ protected:
 /////////////////////////////////////////////////////////////////////////////
 // Opening: causes from real failures
 
-TEST(CFileOpen, MissingFileIsFileNotFound)
+TEST(CFileOpen, FailuresGiveTheCauseTheOsErrorAndTheName)
 {
     TempDir dir;
-    CString strPath = dir.File(L"absent.txt");
+    struct
+    {
+        const wchar_t* pszName;
+        UINT nFlags;
+        int nCause;
+        LONG lOsError;
+    } const cases[] = {
+        {L"absent.txt", CFile::modeRead, CFileException::fileNotFound, ERROR_FILE_NOT_FOUND},
+        {L"nodir\\x.txt", CFile::modeCreate | CFile::modeWrite, CFileException::badPath,
+         ERROR_PATH_NOT_FOUND},
+        {L"m.txt", CFile::modeCreate | 3, CFileException::generic, ERROR_INVALID_PARAMETER},
+        {L"m.txt", CFile::modeCreate | CFile::modeWrite | 0x70, CFileException::generic,
+         ERROR_INVALID_PARAMETER},
+    };
+    for (const auto& c : cases) {
+        CString strPath = dir.File(c.pszName);
+        CFileException e;
+        EXPECT_EQ(c.nCause, FailedOpenCause(strPath, c.nFlags, &e)) << Narrow(c.pszName) << " OS error " << e.m_lOsError;
+        EXPECT_EQ(c.lOsError, e.m_lOsError) << Narrow(c.pszName);
+        EXPECT_STREQ(strPath, e.m_strFileName);
+        // The constructor throws the same failure.
+        CString strName;
+        auto result = FileExceptionOf([&] { CFile file(strPath, c.nFlags); }, &strName);
+        EXPECT_EQ(c.nCause, result.first) << Narrow(c.pszName);
+        EXPECT_EQ(c.lOsError, result.second) << Narrow(c.pszName);
+        EXPECT_STREQ(strPath, strName);
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.File(L"m.txt"))) << "a bad mode created the file";
     CFileException e;
-    EXPECT_EQ(CFileException::fileNotFound, FailedOpenCause(strPath, CFile::modeRead, &e))
-        << "OS error " << e.m_lOsError;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, e.m_lOsError);
-    EXPECT_STREQ(strPath, e.m_strFileName);
+    FailedOpenCause(dir.File(L"absent.txt"), CFile::modeRead, &e);
     CString strMessage;
     e.GetErrorMessage(strMessage);
-    EXPECT_STREQ(strPath + L" was not found.", strMessage);
-}
-
-TEST(CFileOpen, MissingDirectoryIsBadPath)
-{
-    TempDir dir;
-    CFileException e;
-    EXPECT_EQ(CFileException::badPath,
-              FailedOpenCause(dir.File(L"nodir\\x.txt"), CFile::modeCreate | CFile::modeWrite, &e))
-        << "OS error " << e.m_lOsError;
-    EXPECT_EQ(ERROR_PATH_NOT_FOUND, e.m_lOsError);
+    EXPECT_STREQ(dir.File(L"absent.txt") + L" was not found.", strMessage);
 }
 
 TEST(CFileOpen, DirectoryCannotBeOpenedAsAFile)
@@ -207,29 +210,6 @@ TEST(CFileOpen, CreatingOverReadOnlyFileIsAccessDenied)
         << "OS error " << e.m_lOsError;
     EXPECT_EQ("keep", ReadFileBytes(strPath));
     SetFileAttributesW(strPath, FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(CFileOpen, InvalidModeIsRejected)
-{
-    TempDir dir;
-    CFileException e;
-    EXPECT_EQ(CFileException::generic,
-              FailedOpenCause(dir.File(L"m.txt"), CFile::modeCreate | 3, &e));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, e.m_lOsError);
-    EXPECT_EQ(CFileException::generic,
-              FailedOpenCause(dir.File(L"m.txt"), CFile::modeCreate | CFile::modeWrite | 0x70, &e));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.File(L"m.txt")));
-}
-
-TEST(CFileOpen, ConstructorThrowsTheOpenFailure)
-{
-    TempDir dir;
-    CString strPath = dir.File(L"none.dat");
-    CString strName;
-    auto result = FileExceptionOf([&] { CFile file(strPath, CFile::modeRead); }, &strName);
-    EXPECT_EQ(CFileException::fileNotFound, result.first);
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, result.second);
-    EXPECT_STREQ(strPath, strName);
 }
 
 TEST(CFileOpen, CreateTruncatesUnlessNoTruncate)
@@ -356,7 +336,7 @@ TEST(CFileIO, RenameAndRemove)
 /////////////////////////////////////////////////////////////////////////////
 // Handles: ownership, duplication, locking, leaks
 
-TEST(CFileHandles, WrappedHandleIsNotClosed)
+TEST(CFileHandles, OnlyHandlesTheFileOpenedAreClosed)
 {
     TempDir dir;
     HANDLE h = CreateFileW(dir.File(L"w.bin"), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
@@ -377,18 +357,15 @@ TEST(CFileHandles, WrappedHandleIsNotClosed)
     }
     EXPECT_TRUE(HandleIsOpen((UINT_PTR)h));
     CloseHandle(h);
-}
 
-TEST(CFileHandles, OpenedFileIsClosedOnDelete)
-{
-    TempDir dir;
-    UINT_PTR h;
+    // A handle the file opened itself goes with it.
+    UINT_PTR hOwn;
     {
         CFile file(dir.File(L"c.bin"), CFile::modeCreate | CFile::modeWrite);
-        h = file.m_hFile;
-        EXPECT_TRUE(HandleIsOpen(h));
+        hOwn = file.m_hFile;
+        EXPECT_TRUE(HandleIsOpen(hOwn));
     }
-    EXPECT_FALSE(HandleIsOpen(h));
+    EXPECT_FALSE(HandleIsOpen(hOwn));
 }
 
 TEST(CFileHandles, DuplicateSharesTheFileButNotTheHandle)
@@ -589,14 +566,10 @@ TEST(CStdioFileTest, TextLinesOnDiskAndBack)
 
     CStdioFile file(strPath, CFile::modeRead | CFile::typeText);
     CString strLine;
-    ASSERT_TRUE(file.ReadString(strLine));
-    EXPECT_STREQ(L"first line", strLine);
-    ASSERT_TRUE(file.ReadString(strLine));
-    EXPECT_STREQ(L"second line", strLine);
-    ASSERT_TRUE(file.ReadString(strLine));
-    EXPECT_STREQ(L"", strLine);
-    ASSERT_TRUE(file.ReadString(strLine));
-    EXPECT_STREQ(L"last without end", strLine);
+    for (const wchar_t* psz : {L"first line", L"second line", L"", L"last without end"}) {
+        ASSERT_TRUE(file.ReadString(strLine)) << "before " << Narrow(psz);
+        EXPECT_STREQ(psz, strLine);
+    }
     EXPECT_FALSE(file.ReadString(strLine));
     EXPECT_TRUE(strLine.IsEmpty());
 
@@ -665,9 +638,15 @@ TEST(CStdioFileTest, OpenFailureAndUnsupportedOperations)
     EXPECT_EQ(CFileException::fileNotFound, e.m_cause);
     EXPECT_EQ(nullptr, file.m_pStream);
 
+    // Neither a stream nor memory can be duplicated or locked.
     CStdioFile out(dir.File(L"x.txt"), CFile::modeCreate | CFile::modeWrite);
-    EXPECT_TRUE(ThrowsNotSupported([&] { out.Duplicate(); }));
-    EXPECT_TRUE(ThrowsNotSupported([&] { out.LockRange(0, 1); }));
+    CMemFile mem;
+    for (CFile* pFile : {(CFile*)&out, (CFile*)&mem}) {
+        const char* pszClass = pFile->GetRuntimeClass()->m_lpszClassName;
+        EXPECT_TRUE(Throws<CNotSupportedException>([&] { pFile->Duplicate(); })) << pszClass;
+        EXPECT_TRUE(Throws<CNotSupportedException>([&] { pFile->LockRange(0, 1); })) << pszClass;
+    }
+    EXPECT_TRUE(Throws<CNotSupportedException>([&] { mem.UnlockRange(0, 1); }));
 }
 
 TEST(CStdioFileTest, WrappedStreamStaysOpen)
@@ -776,7 +755,7 @@ TEST(CMemFileTest, FixedBufferOfTheCaller)
     file.Write("0123", 4);
     EXPECT_EQ(0, memcmp(buf, "0123......", 10));
     file.SeekToEnd();
-    EXPECT_TRUE(ThrowsMemory([&] { file.Write("x", 1); }));
+    EXPECT_TRUE(Throws<CMemoryException>([&] { file.Write("x", 1); }));
     EXPECT_EQ(0xBD, buf[10]) << "wrote past the buffer";
     EXPECT_EQ(buf, file.Detach());
     EXPECT_EQ(0u, file.GetLength());
@@ -802,14 +781,6 @@ TEST(CMemFileTest, AttachedGrowableBufferIsReallocated)
     // The file can be used again after Detach.
     file.Write("again", 5);
     EXPECT_EQ(5u, file.GetLength());
-}
-
-TEST(CMemFileTest, UnsupportedOperationsThrow)
-{
-    CMemFile file;
-    EXPECT_TRUE(ThrowsNotSupported([&] { file.Duplicate(); }));
-    EXPECT_TRUE(ThrowsNotSupported([&] { file.LockRange(0, 1); }));
-    EXPECT_TRUE(ThrowsNotSupported([&] { file.UnlockRange(0, 1); }));
 }
 
 TEST(CMemFileTest, DirectBufferAccess)
@@ -876,7 +847,7 @@ TEST(CSharedFileTest, DetachHandsOverTheGlobalMemory)
     reader.SeekToBegin();
     reader.Write("ok", 2);
     reader.SeekToEnd();
-    EXPECT_TRUE(ThrowsMemory([&] { reader.Write("more", 4); })) << "growing was not allowed";
+    EXPECT_TRUE(Throws<CMemoryException>([&] { reader.Write("more", 4); })) << "growing was not allowed";
     // An archive writes into it as far as the memory goes.
     reader.SeekToBegin();
     {

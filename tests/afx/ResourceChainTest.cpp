@@ -103,22 +103,20 @@ TEST(AppModuleState, HasTheProgramsHandlesWithoutAnApplicationObject)
     EXPECT_EQ(AfxGetAppName(), nullptr);
     EXPECT_FALSE(pApp->m_bDLL);
     EXPECT_FALSE(pApp->m_bSystem);
-}
 
-TEST(AppModuleState, SetResourceHandleChangesTheCurrentModuleOnly)
-{
+    // AfxSetResourceHandle changes the current module state only.
     AFX_MODULE_STATE other(TRUE);
     AfxSetResourceHandle(FrameworkModule());
     EXPECT_EQ(AfxGetResourceHandle(), FrameworkModule());
     EXPECT_EQ(other.m_hCurrentResourceHandle, nullptr);
     AfxSetResourceHandle(HostModule());
-    EXPECT_EQ(AfxGetAppModuleState()->m_hCurrentResourceHandle, HostModule());
+    EXPECT_EQ(pApp->m_hCurrentResourceHandle, HostModule());
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // Switching module states
 
-TEST(ModuleStateSwitch, SetModuleStateReturnsTheStateBefore)
+TEST(ModuleStateSwitch, SetReturnsTheStateBeforeAndScopesRestoreIt)
 {
     AFX_MODULE_STATE* pApp = AfxGetAppModuleState();
     AFX_MODULE_STATE first(TRUE), second(TRUE);
@@ -130,25 +128,21 @@ TEST(ModuleStateSwitch, SetModuleStateReturnsTheStateBefore)
     EXPECT_EQ(AfxSetModuleState(NULL), &second);
     EXPECT_EQ(AfxGetModuleState(), pApp) << "NULL stands for the application's state";
     EXPECT_EQ(AfxSetModuleState(pApp), pApp);
-}
 
-TEST(ModuleStateSwitch, MaintainStateObjectsNestAndRestore)
-{
-    AFX_MODULE_STATE* pApp = AfxGetAppModuleState();
-    AFX_MODULE_STATE outer(TRUE), inner(TRUE);
+    // The state-keeping objects nest and restore.
     {
-        AFX_MANAGE_STATE(&outer);
-        EXPECT_EQ(AfxGetModuleState(), &outer);
+        AFX_MANAGE_STATE(&first);
+        EXPECT_EQ(AfxGetModuleState(), &first);
         {
-            AFX_MAINTAIN_STATE keep(&inner);
-            EXPECT_EQ(AfxGetModuleState(), &inner);
+            AFX_MAINTAIN_STATE keep(&second);
+            EXPECT_EQ(AfxGetModuleState(), &second);
             {
                 AFX_MAINTAIN_STATE2 keep2(pApp);
                 EXPECT_EQ(AfxGetModuleState(), pApp);
             }
-            EXPECT_EQ(AfxGetModuleState(), &inner);
+            EXPECT_EQ(AfxGetModuleState(), &second);
         }
-        EXPECT_EQ(AfxGetModuleState(), &outer);
+        EXPECT_EQ(AfxGetModuleState(), &first);
     }
     EXPECT_EQ(AfxGetModuleState(), pApp);
 }
@@ -202,35 +196,33 @@ TEST_F(ResourceChain, ExtensionRegistersItselfWithTheCurrentModuleState)
     EXPECT_TRUE(pHead->IsKindOf(RUNTIME_CLASS(CDynLinkLibrary)));
 }
 
-TEST_F(ResourceChain, HostTextWinsForAnIdBothHave)
+TEST_F(ResourceChain, HostThenExtensionsThenTheFramework)
 {
-    EXPECT_EQ(LoadChainString(IDS_TEST_SHARED), "Host shared text");
-    EXPECT_EQ(AfxFindStringResourceHandle(IDS_TEST_SHARED), HostModule());
-    CString s;
-    EXPECT_TRUE(s.LoadString(IDS_TEST_SHARED));
-    EXPECT_EQ(Narrow(s), "Host shared text");
-}
-
-TEST_F(ResourceChain, ExtensionTextFoundThoughTheHostHasTheBlock)
-{
-    // The host has strings of the same block of 16, so its block exists.
+    // The host has strings of the same block of 16 as the extension-only one, so
+    // its block exists and the search must go on past it.
     ASSERT_NE(::FindResourceW(HostModule(), MAKEINTRESOURCEW((IDS_TEST_EXT_ONLY >> 4) + 1), RT_STRING),
               nullptr);
-    EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "Extension-only text");
-    EXPECT_EQ(AfxFindStringResourceHandle(IDS_TEST_EXT_ONLY), m_ext.Handle());
-    CString s;
-    EXPECT_TRUE(s.LoadString(IDS_TEST_EXT_ONLY));
-    EXPECT_EQ(Narrow(s), "Extension-only text");
-}
-
-TEST_F(ResourceChain, FrameworkTextsComeLast)
-{
-    EXPECT_EQ(LoadChainString(AFX_IDS_IDLEMESSAGE), "Ready");
-    EXPECT_EQ(AfxFindStringResourceHandle(AFX_IDS_IDLEMESSAGE), FrameworkModule());
-    // The extension overrides a framework text.
-    EXPECT_EQ(LoadChainString(AFX_IDS_HELPMODEMESSAGE), "Extension help prompt");
-    EXPECT_EQ(LoadChainString(AFX_IDP_PARSE_INT_RANGE), "Please enter an integer between %1 and %2.");
-    EXPECT_EQ(LoadChainString(AFX_IDP_FILE_NOT_FOUND), "%1 was not found.");
+    struct
+    {
+        UINT nID;
+        const char* pszText;
+        HINSTANCE hFrom;    // NULL: not checked
+    } const cases[] = {
+        {IDS_TEST_SHARED, "Host shared text", HostModule()},
+        {IDS_TEST_EXT_ONLY, "Extension-only text", m_ext.Handle()},
+        {AFX_IDS_IDLEMESSAGE, "Ready", FrameworkModule()},
+        // The extension overrides a framework text.
+        {AFX_IDS_HELPMODEMESSAGE, "Extension help prompt", NULL},
+        {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2.", NULL},
+        {AFX_IDP_FILE_NOT_FOUND, "%1 was not found.", NULL},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LoadChainString(c.nID), c.pszText) << "id " << c.nID;
+        EXPECT_TRUE(c.hFrom == NULL || AfxFindStringResourceHandle(c.nID) == c.hFrom) << "id " << c.nID;
+        CString s;
+        EXPECT_TRUE(s.LoadString(c.nID)) << "id " << c.nID;
+        EXPECT_EQ(Narrow(s), c.pszText);
+    }
 }
 
 TEST_F(ResourceChain, IdNobodyHasGivesNothing)
@@ -408,11 +400,8 @@ TEST_F(ResourceChain, FormatStringsFillThePlaceholders)
     EXPECT_EQ(Narrow(s), "Please enter an integer between -5 and 5.");
     AfxFormatString1(s, AFX_IDP_FILE_ACCESS_DENIED, L"C:\\x.txt");
     EXPECT_EQ(Narrow(s), "Access to C:\\x.txt was denied.");
-}
-
-TEST_F(ResourceChain, FormatStringOfAMissingIdIsEmpty)
-{
-    CString s(L"junk");
+    // A missing id gives an empty string.
+    s = L"junk";
     AfxFormatString1(s, IDS_TEST_NOBODY, L"x");
     EXPECT_TRUE(s.IsEmpty()) << Narrow(s);
     s = L"junk";
@@ -443,42 +432,38 @@ TEST(FormatStrings, AllNinePlaceholdersAndOddCases)
 /////////////////////////////////////////////////////////////////////////////
 // AfxExtractSubString
 
-TEST(ExtractSubString, FieldsAndEdges)
+TEST(ExtractSubString, FieldsEdgesAndSeparators)
 {
-    CString s;
     const wchar_t* full = L"File\nOpen a file\n\nlast";
-    EXPECT_TRUE(AfxExtractSubString(s, full, 0));
-    EXPECT_EQ(Narrow(s), "File");
-    EXPECT_TRUE(AfxExtractSubString(s, full, 1));
-    EXPECT_EQ(Narrow(s), "Open a file");
-    EXPECT_TRUE(AfxExtractSubString(s, full, 2));
-    EXPECT_EQ(Narrow(s), "");
-    EXPECT_TRUE(AfxExtractSubString(s, full, 3));
-    EXPECT_EQ(Narrow(s), "last");
-    s = L"junk";
-    EXPECT_FALSE(AfxExtractSubString(s, full, 4));
-    EXPECT_TRUE(s.IsEmpty()) << Narrow(s);
-}
-
-TEST(ExtractSubString, NullNegativeEmptyAndOtherSeparators)
-{
-    CString s(L"junk");
-    EXPECT_FALSE(AfxExtractSubString(s, NULL, 0));
-    EXPECT_TRUE(s.IsEmpty());
-    s = L"junk";
-    EXPECT_FALSE(AfxExtractSubString(s, L"a\nb", -1));
-    EXPECT_TRUE(s.IsEmpty());
-    EXPECT_TRUE(AfxExtractSubString(s, L"", 0));
-    EXPECT_TRUE(s.IsEmpty());
-    EXPECT_FALSE(AfxExtractSubString(s, L"", 1));
-    EXPECT_TRUE(AfxExtractSubString(s, L"x,y,", 2, L','));
-    EXPECT_TRUE(s.IsEmpty()) << Narrow(s);
-    EXPECT_FALSE(AfxExtractSubString(s, L"x,y,", 3, L','));
-    EXPECT_TRUE(AfxExtractSubString(s, L"x,y\nz", 1, L','));
-    EXPECT_EQ(Narrow(s), "y\nz");
-    EXPECT_TRUE(AfxExtractSubString(s, L"whole", 0, L'\0'));
-    EXPECT_EQ(Narrow(s), "whole");
-    EXPECT_FALSE(AfxExtractSubString(s, L"whole", 1, L'\0'));
+    struct
+    {
+        const wchar_t* pszFull;
+        int iSubString;
+        wchar_t chSep;
+        bool bFound;
+        const char* pszField;   // after "junk" was in the string
+    } const cases[] = {
+        {full, 0, L'\n', true, "File"},
+        {full, 1, L'\n', true, "Open a file"},
+        {full, 2, L'\n', true, ""},
+        {full, 3, L'\n', true, "last"},
+        {full, 4, L'\n', false, ""},
+        {NULL, 0, L'\n', false, ""},
+        {L"a\nb", -1, L'\n', false, ""},
+        {L"", 0, L'\n', true, ""},
+        {L"", 1, L'\n', false, ""},
+        {L"x,y,", 2, L',', true, ""},
+        {L"x,y,", 3, L',', false, ""},
+        {L"x,y\nz", 1, L',', true, "y\nz"},
+        {L"whole", 0, L'\0', true, "whole"},
+        {L"whole", 1, L'\0', false, ""},
+    };
+    for (const auto& c : cases) {
+        CString s(L"junk");
+        EXPECT_EQ(c.bFound, !!AfxExtractSubString(s, c.pszFull, c.iSubString, c.chSep))
+            << (c.pszFull ? Narrow(c.pszFull) : "NULL") << " #" << c.iSubString;
+        EXPECT_EQ(c.pszField, Narrow(s)) << (c.pszFull ? Narrow(c.pszFull) : "NULL") << " #" << c.iSubString;
+    }
 }
 
 /////////////////////////////////////////////////////////////////////////////

@@ -106,6 +106,15 @@ TEST(CStringSharing, EmptyStringsShareTheNilBuffer)
     EXPECT_EQ(-1, RefsOf(a));
     EXPECT_EQ(0, a.GetLength());
     EXPECT_EQ(L'\0', *static_cast<LPCTSTR>(a));
+
+    // GetBuffer on an empty string gives writable memory of its own.
+    LPTSTR p = a.GetBuffer(0);
+    ASSERT_NE(nullptr, p);
+    p[0] = L'x';
+    a.ReleaseBuffer(0);
+    EXPECT_TRUE(a.IsEmpty());
+    EXPECT_EQ(0, b.GetLength()) << "the shared empty string was written into";
+    EXPECT_EQ(L'\0', *static_cast<LPCTSTR>(b));
 }
 
 TEST(CStringSharing, GetBufferUnsharesAndReleaseBufferSetsLength)
@@ -128,19 +137,6 @@ TEST(CStringSharing, GetBufferUnsharesAndReleaseBufferSetsLength)
 
     b.ReleaseBuffer(2);
     EXPECT_STREQ(L"he", b);
-}
-
-TEST(CStringSharing, GetBufferOnEmptyStringGivesWritableMemory)
-{
-    CString s;
-    LPTSTR p = s.GetBuffer(0);
-    ASSERT_NE(nullptr, p);
-    p[0] = 0;
-    s.ReleaseBuffer();
-    EXPECT_TRUE(s.IsEmpty());
-    // The shared empty string must not have been written into.
-    CString other;
-    EXPECT_EQ(0, other.GetLength());
 }
 
 TEST(CStringSharing, GetBufferSetLengthAndFreeExtra)
@@ -482,20 +478,35 @@ TEST(CStringExtract, FindAndReverseFind)
 /////////////////////////////////////////////////////////////////////////////
 // Editing
 
-TEST(CStringEdit, CaseAndReverse)
+TEST(CStringEdit, CaseReverseTrimAndSetAt)
 {
-    CString s(L"Hello \u00E4\u00F6\u00FC World 123");
-    s.MakeUpper();
-    EXPECT_STREQ(L"HELLO \u00C4\u00D6\u00DC WORLD 123", s);
-    s.MakeLower();
-    EXPECT_STREQ(L"hello \u00E4\u00F6\u00FC world 123", s);
-    s = L"abc d";
-    s.MakeReverse();
-    EXPECT_STREQ(L"d cba", s);
-    CString e;
-    e.MakeUpper();
-    e.MakeReverse();
-    EXPECT_TRUE(e.IsEmpty());
+    struct
+    {
+        const wchar_t* pszIn;
+        void (*pfnEdit)(CString&);
+        const wchar_t* pszOut;
+    } const cases[] = {
+        {L"Hello \u00E4\u00F6\u00FC World 123", [](CString& s) { s.MakeUpper(); },
+         L"HELLO \u00C4\u00D6\u00DC WORLD 123"},
+        {L"HELLO \u00C4\u00D6\u00DC World 123", [](CString& s) { s.MakeLower(); },
+         L"hello \u00E4\u00F6\u00FC world 123"},
+        {L"abc d", [](CString& s) { s.MakeReverse(); }, L"d cba"},
+        {L"", [](CString& s) { s.MakeUpper(); s.MakeReverse(); }, L""},
+        {L" \t\r\n text \n ", [](CString& s) { s.TrimLeft(); }, L"text \n "},
+        {L"text \n ", [](CString& s) { s.TrimRight(); }, L"text"},
+        {L"xxyabcyxx", [](CString& s) { s.TrimLeft(L'x'); }, L"yabcyxx"},
+        {L"yabcyxx", [](CString& s) { s.TrimRight(L"xy"); }, L"yabc"},
+        {L"yabc", [](CString& s) { s.TrimLeft(L"cba y"); }, L""},
+        {L"   ", [](CString& s) { s.TrimRight(); }, L""},
+        // SetAt ignores indexes outside the string.
+        {L"abc", [](CString& s) { s.SetAt(1, L'X'); s.SetAt(3, L'Y'); s.SetAt(-1, L'Z'); }, L"aXc"},
+    };
+    for (const auto& c : cases) {
+        CString s(c.pszIn);
+        c.pfnEdit(s);
+        EXPECT_STREQ(c.pszOut, s) << "from \"" << N(c.pszIn) << "\"";
+        EXPECT_EQ((int)wcslen(c.pszOut), s.GetLength()) << "from \"" << N(c.pszIn) << "\"";
+    }
 }
 
 TEST(CStringEdit, ReplaceRemoveInsertDelete)
@@ -540,37 +551,6 @@ TEST(CStringEdit, ReplaceRemoveInsertDelete)
     EXPECT_EQ(2, s.Delete(5, 1));
     EXPECT_EQ(2, s.Delete(0, -1));
     EXPECT_STREQ(L"bd", s);
-}
-
-TEST(CStringEdit, Trim)
-{
-    CString s(L" \t\r\n text \n ");
-    s.TrimLeft();
-    EXPECT_STREQ(L"text \n ", s);
-    s.TrimRight();
-    EXPECT_STREQ(L"text", s);
-
-    s = L"xxyabcyxx";
-    s.TrimLeft(L'x');
-    EXPECT_STREQ(L"yabcyxx", s);
-    s.TrimRight(L"xy");
-    EXPECT_STREQ(L"yabc", s);
-    s.TrimLeft(L"cba y");
-    EXPECT_TRUE(s.IsEmpty());
-
-    CString blank(L"   ");
-    blank.TrimRight();
-    EXPECT_TRUE(blank.IsEmpty());
-}
-
-TEST(CStringEdit, SetAtIgnoresIndexesOutside)
-{
-    CString s(L"abc");
-    s.SetAt(1, L'X');
-    s.SetAt(3, L'Y');
-    s.SetAt(-1, L'Z');
-    EXPECT_STREQ(L"aXc", s);
-    EXPECT_EQ(3, s.GetLength());
 }
 
 TEST(CStringValidity, PointerChecks)

@@ -27,6 +27,14 @@ FILETIME FileTimeOf(time_t t)
     return ft;
 }
 
+// Date and time parts as "Y-M-D h:m:s", so that one comparison shows them all.
+std::string Parts(int y, int mo, int d, int h, int mi, int sec)
+{
+    char sz[64];
+    snprintf(sz, sizeof(sz), "%d-%d-%d %d:%d:%d", y, mo, d, h, mi, sec);
+    return sz;
+}
+
 } // namespace
 
 /////////////////////////////////////////////////////////////////////////////
@@ -36,12 +44,8 @@ TEST(CTimeConstruct, LocalPartsRoundTrip)
 {
     CTime t(2021, 7, 14, 13, 45, 30);
     ASSERT_NE((time_t)-1, t.GetTime());
-    EXPECT_EQ(2021, t.GetYear());
-    EXPECT_EQ(7, t.GetMonth());
-    EXPECT_EQ(14, t.GetDay());
-    EXPECT_EQ(13, t.GetHour());
-    EXPECT_EQ(45, t.GetMinute());
-    EXPECT_EQ(30, t.GetSecond());
+    EXPECT_EQ("2021-7-14 13:45:30",
+              Parts(t.GetYear(), t.GetMonth(), t.GetDay(), t.GetHour(), t.GetMinute(), t.GetSecond()));
     EXPECT_EQ(4, t.GetDayOfWeek()) << "14 July 2021 was a Wednesday";
     struct tm local;
     ASSERT_EQ(&local, t.GetLocalTm(&local));
@@ -54,12 +58,8 @@ TEST(CTimeConstruct, GmtPartsOfAKnownInstant)
     CTime t((time_t)1000000000);    // 2001-09-09 01:46:40 UTC
     struct tm gmt;
     ASSERT_NE(nullptr, t.GetGmtTm(&gmt));
-    EXPECT_EQ(101, gmt.tm_year);
-    EXPECT_EQ(8, gmt.tm_mon);
-    EXPECT_EQ(9, gmt.tm_mday);
-    EXPECT_EQ(1, gmt.tm_hour);
-    EXPECT_EQ(46, gmt.tm_min);
-    EXPECT_EQ(40, gmt.tm_sec);
+    EXPECT_EQ("101-8-9 1:46:40",
+              Parts(gmt.tm_year, gmt.tm_mon, gmt.tm_mday, gmt.tm_hour, gmt.tm_min, gmt.tm_sec));
     struct tm* shared = t.GetGmtTm();
     ASSERT_NE(nullptr, shared);
     EXPECT_EQ(9, shared->tm_mday);
@@ -68,20 +68,19 @@ TEST(CTimeConstruct, GmtPartsOfAKnownInstant)
 
 TEST(CTimeConstruct, OutOfRangePartsGiveTheInvalidTime)
 {
-    EXPECT_EQ((time_t)-1, CTime(1969, 12, 31, 23, 59, 59).GetTime());
-    EXPECT_EQ((time_t)-1, CTime(2020, 13, 1, 0, 0, 0).GetTime());
-    EXPECT_EQ((time_t)-1, CTime(2020, 0, 1, 0, 0, 0).GetTime());
-    EXPECT_EQ((time_t)-1, CTime(2020, 1, 32, 0, 0, 0).GetTime());
-    EXPECT_EQ((time_t)-1, CTime(2020, 1, 1, 24, 0, 0).GetTime());
-    EXPECT_EQ((time_t)-1, CTime(2020, 1, 1, 0, -1, 0).GetTime());
-    EXPECT_EQ((time_t)-1, CTime(2020, 1, 1, 0, 0, 60).GetTime());
-    CTime bad(2020, 2, 0, 0, 0, 0);
-    EXPECT_EQ(0, bad.GetYear());
-    EXPECT_EQ(0, bad.GetDayOfWeek());
-    EXPECT_EQ(nullptr, bad.GetLocalTm());
-    EXPECT_TRUE(bad.Format(L"%Y").IsEmpty());
+    const int bad[][6] = {{1969, 12, 31, 23, 59, 59}, {2020, 13, 1, 0, 0, 0}, {2020, 0, 1, 0, 0, 0},
+                          {2020, 1, 32, 0, 0, 0},     {2020, 1, 1, 24, 0, 0}, {2020, 1, 1, 0, -1, 0},
+                          {2020, 1, 1, 0, 0, 60}};
+    for (const auto& p : bad)
+        EXPECT_EQ((time_t)-1, CTime(p[0], p[1], p[2], p[3], p[4], p[5]).GetTime())
+            << Parts(p[0], p[1], p[2], p[3], p[4], p[5]);
+    CTime invalid(2020, 2, 0, 0, 0, 0);
+    EXPECT_EQ(0, invalid.GetYear());
+    EXPECT_EQ(0, invalid.GetDayOfWeek());
+    EXPECT_EQ(nullptr, invalid.GetLocalTm());
+    EXPECT_TRUE(invalid.Format(L"%Y").IsEmpty());
     SYSTEMTIME st;
-    EXPECT_FALSE(bad.GetAsSystemTime(st));
+    EXPECT_FALSE(invalid.GetAsSystemTime(st));
     // A day past the month's end rolls over, as mktime does.
     CTime feb31(2021, 2, 31, 12, 0, 0);
     EXPECT_EQ(3, feb31.GetMonth());
@@ -90,23 +89,12 @@ TEST(CTimeConstruct, OutOfRangePartsGiveTheInvalidTime)
 
 TEST(CTimeConstruct, SystemTimeRoundTrip)
 {
-    SYSTEMTIME st = {};
-    st.wYear = 2019;
-    st.wMonth = 12;
-    st.wDay = 31;
-    st.wHour = 23;
-    st.wMinute = 59;
-    st.wSecond = 58;
-    st.wMilliseconds = 999;
+    SYSTEMTIME st = {2019, 12, 0, 31, 23, 59, 58, 999};
     CTime t(st);
     SYSTEMTIME back;
     ASSERT_TRUE(t.GetAsSystemTime(back));
-    EXPECT_EQ(2019, back.wYear);
-    EXPECT_EQ(12, back.wMonth);
-    EXPECT_EQ(31, back.wDay);
-    EXPECT_EQ(23, back.wHour);
-    EXPECT_EQ(59, back.wMinute);
-    EXPECT_EQ(58, back.wSecond);
+    EXPECT_EQ("2019-12-31 23:59:58",
+              Parts(back.wYear, back.wMonth, back.wDay, back.wHour, back.wMinute, back.wSecond));
     EXPECT_EQ(0, back.wMilliseconds);
     EXPECT_EQ(2, back.wDayOfWeek) << "31 December 2019 was a Tuesday";
 
@@ -173,10 +161,7 @@ TEST(CTimeSpanTest, PartsAndTotals)
 {
     CTimeSpan s(3, 4, 5, 6);
     EXPECT_EQ(3 * 86400 + 4 * 3600 + 5 * 60 + 6, s.GetTotalSeconds());
-    EXPECT_EQ(3, s.GetDays());
-    EXPECT_EQ(4, s.GetHours());
-    EXPECT_EQ(5, s.GetMinutes());
-    EXPECT_EQ(6, s.GetSeconds());
+    EXPECT_EQ("0-0-3 4:5:6", Parts(0, 0, s.GetDays(), s.GetHours(), s.GetMinutes(), s.GetSeconds()));
     EXPECT_EQ(76, s.GetTotalHours());
     EXPECT_EQ(76 * 60 + 5, s.GetTotalMinutes());
 

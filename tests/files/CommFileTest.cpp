@@ -43,15 +43,24 @@ Failure CatchFileException(const std::function<void()>& f)
 
 bool ThrowsNotSupported(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (CNotSupportedException* e) {
-        e->Delete();
-        return true;
-    } catch (CException* e) {
-        e->Delete();
-    }
-    return false;
+    return wivotest::CaughtAs<CNotSupportedException>(f, [](CNotSupportedException*) { return true; }, false);
+}
+
+// Speed, parity, data and stop bits of a control block, as one text for comparing.
+std::string Mode(const DCB& dcb)
+{
+    return std::to_string(dcb.BaudRate) + "," + std::to_string(dcb.Parity) + "," +
+           std::to_string(dcb.ByteSize) + "," + std::to_string(dcb.StopBits);
+}
+
+std::string Mode(DWORD baud, BYTE parity, BYTE size, BYTE stop)
+{
+    DCB dcb = {};
+    dcb.BaudRate = baud;
+    dcb.Parity = parity;
+    dcb.ByteSize = size;
+    dcb.StopBits = stop;
+    return Mode(dcb);
 }
 
 bool IsZero(const void* p, size_t n, size_t from = 0)
@@ -89,21 +98,12 @@ TEST(CommFileTest, MalformedPortNamesFailWithoutTouchingThePlatform)
 
     struct Case { LPCTSTR port; LPCTSTR named; };
     const Case cases[] = {
-        {_T(""), _T("")},
-        {_T("CO"), _T("CO")},
-        {_T("COM"), _T("COM")},
-        {_T("COM0"), _T("COM0")},
-        {_T("COM257"), _T("COM257")},
-        {_T("com1"), _T("com1")},
-        {_T("Com1"), _T("Com1")},
-        {_T("XYZ1"), _T("XYZ1")},
-        {_T("LPT0"), _T("LPT0")},
-        {_T("COMX"), _T("COMX")},
-        {_T("COM1234"), _T("COM1234")},
+        {_T(""), _T("")},         {_T("CO"), _T("CO")},         {_T("COM"), _T("COM")},
+        {_T("COM0"), _T("COM0")}, {_T("COM257"), _T("COM257")}, {_T("com1"), _T("com1")},
+        {_T("Com1"), _T("Com1")}, {_T("XYZ1"), _T("XYZ1")},     {_T("LPT0"), _T("LPT0")},
+        {_T("COMX"), _T("COMX")}, {_T("COM1234"), _T("COM1234")},
         {_T("COM1234:9600,n,8,1"), _T("COM1234:9600,n,8,1")},
-        {_T("COM0:9600"), _T("COM0")},
-        {_T("XYZ9:"), _T("XYZ9")},
-        {_T("LPT999:"), _T("LPT999")},
+        {_T("COM0:9600"), _T("COM0")}, {_T("XYZ9:"), _T("XYZ9")}, {_T("LPT999:"), _T("LPT999")},
     };
     for (const Case& c : cases) {
         CCommFile file;
@@ -173,10 +173,7 @@ TEST(CommFileTest, ModeTextsBuildTheControlBlockWithoutAPort)
 {
     CCommFile file;
     file.BuildDCB(_T("baud=4800 parity=E data=7 stop=2"));
-    EXPECT_EQ(4800u, file.m_dcb.BaudRate);
-    EXPECT_EQ(EVENPARITY, file.m_dcb.Parity);
-    EXPECT_EQ(7, file.m_dcb.ByteSize);
-    EXPECT_EQ(TWOSTOPBITS, file.m_dcb.StopBits);
+    EXPECT_EQ(Mode(4800, EVENPARITY, 7, TWOSTOPBITS), Mode(file.m_dcb));
 
     file.BuildDCBAndTimeouts(_T("baud=1200 parity=N data=8 stop=1 to=on"));
     EXPECT_EQ(1200u, file.m_dcb.BaudRate);
@@ -262,14 +259,12 @@ TEST_F(SerialLineTest, ModeTextReachesThePort)
     CFileException e;
     ASSERT_TRUE(file.Open(m_low + _T(":9600,n,8,1"), CFile::modeReadWrite, &e))
         << Narrow(m_low) << " os error " << e.m_lOsError << " cause " << e.m_cause;
+    const std::string mode = Mode(9600, NOPARITY, 8, ONESTOPBIT);
     // The plain DOS name was opened; the platform spells it out as a device.
     WCHAR szFull[MAX_PATH] = L"";
     ::GetFullPathNameW(m_low, MAX_PATH, szFull, NULL);
     EXPECT_EQ(Narrow(szFull), Narrow(file.GetFilePath()));
-    EXPECT_EQ(9600u, file.m_dcb.BaudRate);
-    EXPECT_EQ(NOPARITY, file.m_dcb.Parity);
-    EXPECT_EQ(8, file.m_dcb.ByteSize);
-    EXPECT_EQ(ONESTOPBIT, file.m_dcb.StopBits);
+    EXPECT_EQ(mode, Mode(file.m_dcb));
     EXPECT_EQ(2048, file.m_dcb.XonLim);
     EXPECT_EQ(512, file.m_dcb.XoffLim);
     EXPECT_EQ(17, file.m_dcb.XonChar);
@@ -280,10 +275,7 @@ TEST_F(SerialLineTest, ModeTextReachesThePort)
     memset(&dcb, 0xBD, sizeof(dcb));
     dcb.DCBlength = sizeof(dcb);
     ASSERT_TRUE(::GetCommState((HANDLE)file.m_hFile, &dcb)) << ::GetLastError();
-    EXPECT_EQ(9600u, dcb.BaudRate);
-    EXPECT_EQ(NOPARITY, dcb.Parity);
-    EXPECT_EQ(8, dcb.ByteSize);
-    EXPECT_EQ(ONESTOPBIT, dcb.StopBits);
+    EXPECT_EQ(mode, Mode(dcb));
 }
 
 TEST_F(SerialLineTest, HighPortGoesThroughTheDevicePath)
@@ -298,10 +290,7 @@ TEST_F(SerialLineTest, HighPortGoesThroughTheDevicePath)
     dcb.DCBlength = sizeof(dcb);
     // The block that was written carries the whole mode; a Linux pty keeps only speed
     // and stop bits of it (it forces 8 data bits without parity).
-    EXPECT_EQ(19200u, file.m_dcb.BaudRate);
-    EXPECT_EQ(EVENPARITY, file.m_dcb.Parity);
-    EXPECT_EQ(7, file.m_dcb.ByteSize);
-    EXPECT_EQ(TWOSTOPBITS, file.m_dcb.StopBits);
+    EXPECT_EQ(Mode(19200, EVENPARITY, 7, TWOSTOPBITS), Mode(file.m_dcb));
     ASSERT_TRUE(::GetCommState((HANDLE)file.m_hFile, &dcb)) << ::GetLastError();
     EXPECT_EQ(19200u, dcb.BaudRate);
     EXPECT_EQ(TWOSTOPBITS, dcb.StopBits);
@@ -314,9 +303,7 @@ TEST_F(SerialLineTest, HighPortGoesThroughTheDevicePath)
     file.UpdateDCB(FALSE);
     memset(&file.m_dcb, 0, sizeof(DCB));
     file.UpdateDCB(TRUE);
-    EXPECT_EQ(38400u, file.m_dcb.BaudRate);
-    EXPECT_EQ(8, file.m_dcb.ByteSize);
-    EXPECT_EQ(NOPARITY, file.m_dcb.Parity);
+    EXPECT_EQ(Mode(38400, NOPARITY, 8, ONESTOPBIT), Mode(file.m_dcb));
 }
 
 TEST_F(SerialLineTest, BytesCrossTheLineBothWays)

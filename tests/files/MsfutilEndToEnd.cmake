@@ -23,12 +23,22 @@ function(msfutil expected_rc)
   endif()
 endfunction()
 
-# A failure prints exactly one line, which starts with the tool's name and says why.
-function(expect_one_line_error pattern)
+# Runs msfutil expecting a failure with exit code expected_rc: it prints exactly one
+# line, which starts with the tool's name and says why (matching pattern).
+function(msfutil_fails expected_rc pattern)
+  msfutil(${expected_rc} ${ARGN})
   if(NOT err MATCHES "^msfutil: [^\n]*\n$")
-    message(SEND_ERROR "not one error line: [${err}]")
+    message(SEND_ERROR "msfutil ${ARGN}: not one error line: [${err}]")
   elseif(NOT err MATCHES "${pattern}")
-    message(SEND_ERROR "error line [${err}] does not match [${pattern}]")
+    message(SEND_ERROR "msfutil ${ARGN}: error line [${err}] does not match [${pattern}]")
+  endif()
+endfunction()
+
+# Runs msfutil expecting success and exactly this output.
+function(msfutil_prints expected)
+  msfutil(0 ${ARGN})
+  if(NOT out STREQUAL "${expected}")
+    message(SEND_ERROR "msfutil ${ARGN} printed\n[${out}]\nexpected\n[${expected}]")
   endif()
 endfunction()
 
@@ -47,23 +57,16 @@ file(SHA256 ${WORK}/sample.msf sample_hash)
 file(SHA256 ${WORK}/damaged.msf damaged_hash)
 
 # Reading.
-msfutil(0 list sample.msf)
-set(expected_list
+msfutil_prints(
 "      size     offset  name
         11          8  readme
     100000         27  data
          2     100035  Grüße
          0          0  empty
          4     100045  zuletzt
-")
-if(NOT out STREQUAL expected_list)
-  message(SEND_ERROR "list printed\n${out}expected\n${expected_list}")
-endif()
+" list sample.msf)
 
-msfutil(0 cat sample.msf readme)
-if(NOT out STREQUAL "Hallo Welt\n")
-  message(SEND_ERROR "cat readme printed [${out}]")
-endif()
+msfutil_prints("Hallo Welt\n" cat sample.msf readme)
 
 msfutil(0 extract sample.msf data extracted.bin)
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/extracted.bin ${WORK}/data.bin
@@ -78,30 +81,19 @@ if(NOT out MATCHES "container is intact\n$" OR NOT out MATCHES "dead space  0 by
 endif()
 
 # Failures of the reading commands.
-msfutil(2 list missing.msf)
-expect_one_line_error("missing.msf: no such file")
-msfutil(2 cat missing.msf readme)
-expect_one_line_error("missing.msf: no such file")
-msfutil(3 list plain.txt)
-expect_one_line_error("plain.txt: not a multi-stream container")
-msfutil(3 check plain.txt)
-expect_one_line_error("plain.txt: not a multi-stream container")
-msfutil(4 cat sample.msf nothing)
-expect_one_line_error("sample.msf: no stream named \"nothing\"")
-msfutil(4 extract sample.msf README out.bin)
-expect_one_line_error("no stream named \"README\"")
+msfutil_fails(2 "missing.msf: no such file" list missing.msf)
+msfutil_fails(2 "missing.msf: no such file" cat missing.msf readme)
+msfutil_fails(3 "plain.txt: not a multi-stream container" list plain.txt)
+msfutil_fails(3 "plain.txt: not a multi-stream container" check plain.txt)
+msfutil_fails(4 "sample.msf: no stream named \"nothing\"" cat sample.msf nothing)
+msfutil_fails(4 "no stream named \"README\"" extract sample.msf README out.bin)
 if(EXISTS ${WORK}/out.bin)
   message(SEND_ERROR "extract of a missing stream left out.bin behind")
 endif()
-msfutil(3 check damaged.msf)
-expect_one_line_error("damaged.msf: damaged container: the block of stream \"data\" at 27")
-msfutil(3 cat damaged.msf data)
-expect_one_line_error("damaged.msf: damaged container")
+msfutil_fails(3 "damaged.msf: damaged container: the block of stream \"data\" at 27" check damaged.msf)
+msfutil_fails(3 "damaged.msf: damaged container" cat damaged.msf data)
 # Streams are loaded one by one: the intact ones of a damaged container still read.
-msfutil(0 cat damaged.msf readme)
-if(NOT out STREQUAL "Hallo Welt\n")
-  message(SEND_ERROR "cat readme of damaged.msf printed [${out}]")
-endif()
+msfutil_prints("Hallo Welt\n" cat damaged.msf readme)
 msfutil(0 list empty.bin)
 msfutil(0 check empty.bin)
 msfutil(1 frobnicate sample.msf)
@@ -113,10 +105,8 @@ if(NOT hash STREQUAL sample_hash)
 endif()
 
 # Changes to a damaged container are refused and leave it as it was.
-msfutil(3 delete damaged.msf readme)
-expect_one_line_error("damaged.msf: damaged container")
-msfutil(3 put damaged.msf readme payload.bin)
-expect_one_line_error("damaged.msf: damaged container")
+msfutil_fails(3 "damaged.msf: damaged container" delete damaged.msf readme)
+msfutil_fails(3 "damaged.msf: damaged container" put damaged.msf readme payload.bin)
 file(SHA256 ${WORK}/damaged.msf hash)
 if(NOT hash STREQUAL damaged_hash)
   message(SEND_ERROR "a refused change modified damaged.msf")
@@ -126,15 +116,10 @@ endif()
 msfutil(0 put sample.msf readme payload.bin)
 msfutil(0 put sample.msf neu payload.bin)
 msfutil(0 put sample.msf leer empty.bin)
-msfutil(2 put sample.msf neu missing-input.bin)
-expect_one_line_error("missing-input.bin: no such file")
+msfutil_fails(2 "missing-input.bin: no such file" put sample.msf neu missing-input.bin)
 msfutil(0 delete sample.msf data)
-msfutil(4 delete sample.msf data)
-expect_one_line_error("no stream named \"data\"")
-msfutil(0 cat sample.msf neu)
-if(NOT out STREQUAL "payload from a plain file\n")
-  message(SEND_ERROR "cat neu printed [${out}]")
-endif()
+msfutil_fails(4 "no stream named \"data\"" delete sample.msf data)
+msfutil_prints("payload from a plain file\n" cat sample.msf neu)
 msfutil(0 check sample.msf)
 if(NOT out MATCHES "container is intact\n$")
   message(SEND_ERROR "check after the changes printed [${out}]")
@@ -146,10 +131,7 @@ endif()
 
 # A container that does not exist yet is created by put.
 msfutil(0 put fresh.msf eins payload.bin)
-msfutil(0 cat fresh.msf eins)
-if(NOT out STREQUAL "payload from a plain file\n")
-  message(SEND_ERROR "cat eins of fresh.msf printed [${out}]")
-endif()
+msfutil_prints("payload from a plain file\n" cat fresh.msf eins)
 
 # The other program reads what the tool wrote.
 fixture(verify)

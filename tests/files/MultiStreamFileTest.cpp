@@ -19,6 +19,28 @@ namespace {
 
 const UINT kCreate = CFile::modeCreate | CFile::modeReadWrite;
 
+// The message of the CMultiStreamFileException that f throws (empty when none).
+template <class F>
+std::string MessageOf(F f)
+{
+    return wivotest::CaughtAs<CMultiStreamFileException>(
+        f, [](CMultiStreamFileException* e) { return Narrow(e->GetErrorMessage()); }, std::string());
+}
+
+// The cause of the CFileException that f throws, -1 when none.
+template <class F>
+int CauseOf(F f)
+{
+    return wivotest::CaughtAs<CFileException>(f, [](CFileException* e) { return e->m_cause; }, -1);
+}
+
+// Whether f throws CNotSupportedException.
+template <class F>
+bool NotSupported(F f)
+{
+    return wivotest::CaughtAs<CNotSupportedException>(f, [](CNotSupportedException*) { return true; }, false);
+}
+
 class MultiStreamFileTest : public ::testing::Test
 {
 protected:
@@ -35,6 +57,21 @@ protected:
     }
 
     std::string Disk() const { return ReadFileBytes(m_path); }
+
+    // The stream's content as a fresh read-only container sees it.
+    std::string Reread(const CString& strName)
+    {
+        CMultiStreamFile file(m_path, CFile::modeRead);
+        return ReadStream(file, strName);
+    }
+
+    // The directory as a fresh read-only container sees it.
+    std::vector<std::string> StoredNames()
+    {
+        CListingFile file;
+        EXPECT_TRUE(file.Open(m_path, CFile::modeRead));
+        return file.Names();
+    }
 
     wivotest::TempDir m_dir;
     CString m_path;
@@ -65,11 +102,8 @@ TEST_F(MultiStreamFileTest, OneStreamContainerIsExactly34Bytes)
     EXPECT_EQ(Hex(Disk()), Unspaced("50527B00 13000000 | 50527B00 03000000 78797A | "
                                     "50527B00 01000000 01 4100 08000000"));
 
-    CListingFile file;
-    ASSERT_TRUE(file.Open(m_path, CFile::modeRead));
-    EXPECT_EQ(file.Names(), std::vector<std::string>{ "A" });
-    EXPECT_EQ(ReadStream(file, L"A"), "xyz");
-    file.Close();
+    EXPECT_EQ(StoredNames(), std::vector<std::string>{ "A" });
+    EXPECT_EQ(Reread(L"A"), "xyz");
 }
 
 TEST_F(MultiStreamFileTest, StreamsAfterTheFirstChangedOneGetBlocksEvenWhenEmpty)
@@ -108,8 +142,7 @@ TEST_F(MultiStreamFileTest, RewriteStartsAtTheFirstChangedStream)
     damaged[8] = 'X';
     ASSERT_TRUE(WriteFileBytes(m_path, damaged));
     {
-        CListingFile file;
-        ASSERT_TRUE(file.Open(m_path, CFile::modeReadWrite));
+        CMultiStreamFile file(m_path, CFile::modeReadWrite);
         file.SetCurrentStream(L"second");
         file.Seek(0, CFile::end);
         file.Write("++++", 4);
@@ -144,10 +177,8 @@ TEST_F(MultiStreamFileTest, DeleteLeavesTheBlockAsDeadSpace)
     MakeContainer({ { L"A", "aaaa" }, { L"B", "bbbbbb" }, { L"C", "cc" } });
     std::string before = Disk();
     {
-        CListingFile file;
-        ASSERT_TRUE(file.Open(m_path, CFile::modeReadWrite));
+        CMultiStreamFile file(m_path, CFile::modeReadWrite);
         file.DeleteStream(L"B");    // C, its successor, is loaded and saved again
-        file.Close();
     }
     // A at 8 (12 bytes), B's dead block at 20 (14 bytes), C rewritten at its old place 34.
     ContainerImage expected(before.substr(0, 34));
@@ -155,11 +186,8 @@ TEST_F(MultiStreamFileTest, DeleteLeavesTheBlockAsDeadSpace)
     expected.Add(L"C", "cc");
     EXPECT_EQ(Hex(Disk()), Hex(expected.Bytes()));
 
-    CListingFile file;
-    ASSERT_TRUE(file.Open(m_path, CFile::modeRead));
-    EXPECT_EQ(file.Names(), (std::vector<std::string>{ "A", "C" }));
-    EXPECT_EQ(ReadStream(file, L"C"), "cc");
-    file.Close();
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{ "A", "C" }));
+    EXPECT_EQ(Reread(L"C"), "cc");
 }
 
 TEST_F(MultiStreamFileTest, DeletingTheLastStreamsRewritesTheDirectory)
@@ -177,10 +205,7 @@ TEST_F(MultiStreamFileTest, DeletingTheLastStreamsRewritesTheDirectory)
         file.DeleteStream(L"A");
     }
     EXPECT_EQ(Hex(Disk()), Hex(ContainerImage().Bytes()));
-    CListingFile file;
-    ASSERT_TRUE(file.Open(m_path, CFile::modeRead));
-    EXPECT_TRUE(file.Names().empty());
-    file.Close();
+    EXPECT_TRUE(StoredNames().empty());
 }
 
 TEST_F(MultiStreamFileTest, NewStreamBehindStoredOnesStartsBehindTheirBlocks)
@@ -233,36 +258,23 @@ TEST_F(MultiStreamFileTest, NameLengthLimitIs255Units)
             { "DoesStreamExist", [](CMultiStreamFile& f, const CString& s) { f.DoesStreamExist(s); } },
             { "DeleteStream", [](CMultiStreamFile& f, const CString& s) { f.DeleteStream(s); } },
         };
-        for (const auto& c : calls) {
-            int nCode = -1;
-            try {
-                c.call(file, str256);
-            } catch (CMultiStreamFileException* e) {
-                nCode = e->GetErrorCode();
-                e->Delete();
-            }
-            EXPECT_EQ(nCode, 1) << c.what;
-        }
+        for (const auto& c : calls)
+            EXPECT_EQ(CodeOf([&] { c.call(file, str256); }), 1) << c.what;
     }
     std::string disk = Disk();
     ASSERT_EQ(disk.size(), 8u + 12 + 8 + 1 + 510 + 4);
     EXPECT_EQ((unsigned char)disk[28], 255);
-    CListingFile file;
-    ASSERT_TRUE(file.Open(m_path, CFile::modeRead));
-    EXPECT_EQ(ReadStream(file, str255), "long");
-    file.Close();
+    EXPECT_EQ(Reread(str255), "long");
 }
 
 TEST_F(MultiStreamFileTest, NamesAreCaseSensitive)
 {
     MakeContainer({ { L"a", "lower" }, { L"A", "upper" } });
-    CListingFile file;
-    ASSERT_TRUE(file.Open(m_path, CFile::modeRead));
-    EXPECT_EQ(file.Names(), (std::vector<std::string>{ "a", "A" }));
-    EXPECT_EQ(ReadStream(file, L"a"), "lower");
-    EXPECT_EQ(ReadStream(file, L"A"), "upper");
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{ "a", "A" }));
+    EXPECT_EQ(Reread(L"a"), "lower");
+    EXPECT_EQ(Reread(L"A"), "upper");
+    CMultiStreamFile file(m_path, CFile::modeRead);
     EXPECT_FALSE(file.DoesStreamExist(L"\u00e4"));
-    file.Close();
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -310,10 +322,8 @@ TEST_F(MultiStreamFileTest, EachStreamKeepsItsOwnPositionAndContent)
     file.Close();
     EXPECT_EQ(file.m_hFile, CFile::hFileNull);
 
-    CMultiStreamFile reread(m_path, CFile::modeRead);
-    EXPECT_EQ(ReadStream(reread, L"x"), "xZxx");
-    EXPECT_EQ(ReadStream(reread, L"y"), "yy");
-    reread.Close();
+    EXPECT_EQ(Reread(L"x"), "xZxx");
+    EXPECT_EQ(Reread(L"y"), "yy");
 }
 
 TEST_F(MultiStreamFileTest, ClosingTheStreamFileKeepsItsContent)
@@ -325,9 +335,7 @@ TEST_F(MultiStreamFileTest, ClosingTheStreamFileKeepsItsContent)
     pStream->Abort();
     EXPECT_EQ(file.GetLength(), 4u);
     file.Close();
-    CMultiStreamFile reread(m_path, CFile::modeRead);
-    EXPECT_EQ(ReadStream(reread, L"s"), "kept");
-    reread.Close();
+    EXPECT_EQ(Reread(L"s"), "kept");
 }
 
 TEST_F(MultiStreamFileTest, SetLengthAloneIsNotSaved)
@@ -353,9 +361,7 @@ TEST_F(MultiStreamFileTest, FlushWritesAndKeepsTheContainerOpen)
     EXPECT_EQ(ReadFileBytes(m_path).size(), 34u);
     file.Write("d", 1);
     file.Close();
-    CMultiStreamFile reread(m_path, CFile::modeRead);
-    EXPECT_EQ(ReadStream(reread, L"s"), "abcd");
-    reread.Close();
+    EXPECT_EQ(Reread(L"s"), "abcd");
 }
 
 TEST_F(MultiStreamFileTest, OpenedForWritingIsReadToo)
@@ -366,30 +372,15 @@ TEST_F(MultiStreamFileTest, OpenedForWritingIsReadToo)
     EXPECT_EQ(ReadStream(file, L"s"), "abc");
     file.Write("d", 1);
     file.Close();
-    CMultiStreamFile reread(m_path, CFile::modeRead);
-    EXPECT_EQ(ReadStream(reread, L"s"), "abcd");
-    reread.Close();
+    EXPECT_EQ(Reread(L"s"), "abcd");
 }
 
 TEST_F(MultiStreamFileTest, WhatMemoryFilesCannotDoIsNotSupported)
 {
     CMultiStreamFile file(m_path, kCreate);
     file.OpenStream(L"s", TRUE);
-    bool bDuplicate = false, bLock = false;
-    try {
-        delete file.Duplicate();
-    } catch (CNotSupportedException* e) {
-        bDuplicate = true;
-        e->Delete();
-    }
-    try {
-        file.LockRange(0, 1);
-    } catch (CNotSupportedException* e) {
-        bLock = true;
-        e->Delete();
-    }
-    EXPECT_TRUE(bDuplicate);
-    EXPECT_TRUE(bLock);
+    EXPECT_TRUE(NotSupported([&] { delete file.Duplicate(); }));
+    EXPECT_TRUE(NotSupported([&] { file.LockRange(0, 1); }));
     file.Close();
 }
 
@@ -402,14 +393,7 @@ TEST_F(MultiStreamFileTest, ContainerOnAHandleReadsNoDirectory)
         CMultiStreamFile file((int)(INT_PTR)h);
         EXPECT_FALSE(file.DoesStreamExist(L"s"));
         EXPECT_EQ(file.GetFileLength(), 34u);
-        CString strMessage;
-        try {
-            file.GetLength();
-        } catch (CMultiStreamFileException* e) {
-            strMessage = e->GetErrorMessage();
-            e->Delete();
-        }
-        EXPECT_EQ(Narrow(strMessage), "Kein aktueller Stream in der Datei \"\".");
+        EXPECT_EQ(MessageOf([&] { file.GetLength(); }), "Kein aktueller Stream in der Datei \"\".");
     }
     // Not closed on delete: the handle still works.
     EXPECT_NE(GetFileSize(h, NULL), INVALID_FILE_SIZE);
@@ -575,16 +559,9 @@ TEST_F(MultiStreamFileTest, RaisedMessagesNameTheFullPath)
 {
     MakeContainer({ { L"s", "1" } });
     CMultiStreamFile file(m_path, CFile::modeRead);
-    CString strFull = file.GetFilePath();
-    CString strMessage;
-    try {
-        file.OpenStream(L"fehlt", FALSE);
-    } catch (CMultiStreamFileException* e) {
-        strMessage = e->GetErrorMessage();
-        e->Delete();
-    }
-    EXPECT_EQ(Narrow(strMessage), "Der Stream mit dem Namem \"fehlt\" wurde in der Datei \"" +
-                                      Narrow(strFull) + "\" nicht gefunden.");
+    EXPECT_EQ(MessageOf([&] { file.OpenStream(L"fehlt", FALSE); }),
+              "Der Stream mit dem Namem \"fehlt\" wurde in der Datei \"" + Narrow(file.GetFilePath()) +
+                  "\" nicht gefunden.");
     file.Close();
 }
 
@@ -661,17 +638,12 @@ TEST_F(MultiStreamFileTest, MissingFile)
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
     EXPECT_EQ(error.m_lOsError, (LONG)ERROR_FILE_NOT_FOUND);
 
-    int nCause = -1;
-    CString strName;
-    try {
-        CMultiStreamFile thrown(strMissing, CFile::modeRead);
-    } catch (CFileException* e) {
-        nCause = e->m_cause;
-        strName = e->m_strFileName;
-        e->Delete();
-    }
-    EXPECT_EQ(nCause, CFileException::fileNotFound);
-    EXPECT_EQ(Narrow(strName), Narrow(strMissing));
+    // The throwing form names the file.
+    EXPECT_EQ(wivotest::CaughtAs<CFileException>(
+                  [&] { CMultiStreamFile thrown(strMissing, CFile::modeRead); },
+                  [](CFileException* e) { return std::to_string(e->m_cause) + " " + Narrow(e->m_strFileName); },
+                  std::string("nothing thrown")),
+              std::to_string(CFileException::fileNotFound) + " " + Narrow(strMissing));
 }
 
 TEST_F(MultiStreamFileTest, SharingViolation)
@@ -694,14 +666,7 @@ TEST_F(MultiStreamFileTest, WritingIntoAReadOnlyContainerFailsOnClose)
     {
         CMultiStreamFile file(m_path, CFile::modeRead);
         PutStream(file, L"s", "changed");
-        int nCause = -1;
-        try {
-            file.Close();
-        } catch (CFileException* e) {
-            nCause = e->m_cause;
-            e->Delete();
-        }
-        EXPECT_EQ(nCause, CFileException::accessDenied);
+        EXPECT_EQ(CauseOf([&] { file.Close(); }), CFileException::accessDenied);
         // Abort swallows the same failure and closes.
         file.Abort();
         EXPECT_EQ(file.m_hFile, CFile::hFileNull);
@@ -717,15 +682,11 @@ TEST_F(MultiStreamFileTest, DestructorThrowsTheCloseFailureAfterFreeing)
     std::string before = Disk();
     WarmUpExceptions();
     DWORD dwHandles = HandleCount();
-    int nCause = -1;
-    try {
-        CMultiStreamFile file(m_path, CFile::modeRead);
-        PutStream(file, L"s", "changed");
-    } catch (CFileException* e) {
-        nCause = e->m_cause;
-        e->Delete();
-    }
-    EXPECT_EQ(nCause, CFileException::accessDenied);
+    EXPECT_EQ(CauseOf([&] {
+                  CMultiStreamFile file(m_path, CFile::modeRead);
+                  PutStream(file, L"s", "changed");
+              }),
+              CFileException::accessDenied);
     EXPECT_EQ(HandleCount(), dwHandles);
     EXPECT_EQ(Hex(Disk()), Hex(before));
 }

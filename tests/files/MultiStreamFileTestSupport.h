@@ -174,8 +174,8 @@ public:
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
-        for (POSITION pos = m_streams.GetHeadPosition(); pos != NULL;)
-            names.push_back(wivotest::Narrow(m_streams.GetNext(pos)->m_strName));
+        for (const CString& strName : WideNames())
+            names.push_back(wivotest::Narrow(strName));
         return names;
     }
 

@@ -88,31 +88,47 @@ const NamedGetter kNamedGetters[] = {
     {L"Comments", &CFileVersionInfo::GetComments},
 };
 
+// The eight part getters, file then product, against the expected words.
+void ExpectParts(const CFileVersionInfo& info, const WORD (&expected)[8])
+{
+    const WORD parts[] = {info.GetFileMajor(),    info.GetFileMinor(),    info.GetFileBuild(),
+                          info.GetFileRevision(), info.GetProductMajor(), info.GetProductMinor(),
+                          info.GetProductBuild(), info.GetProductRevision()};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(parts[i], expected[i]) << (i < 4 ? "file" : "product") << " part " << i % 4;
+}
+
+// The five flag getters as "debug, pre-release, patched, private, special" bits.
+std::string Flags(const CFileVersionInfo& info)
+{
+    return std::string() + (info.IsDebug() ? 'D' : '-') + (info.IsPreRelease() ? 'R' : '-')
+           + (info.IsPatched() ? 'P' : '-') + (info.IsPrivateBuild() ? 'V' : '-')
+           + (info.IsSpecialBuild() ? 'S' : '-');
+}
+
+// No translation list: the zero pair is current and no getter finds a string.
+void ExpectNoListAndNoStrings(const CFileVersionInfo& info)
+{
+    EXPECT_EQ(info.GetTranslations().GetSize(), 0);
+    EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0);
+    EXPECT_EQ(info.GetCurrentTranslation().wCodePage, 0);
+    for (const NamedGetter& g : kNamedGetters)
+        EXPECT_EQ((info.*g.pfn)(), CString()) << Narrow(g.pszEntry);
+}
+
 // Everything an object without version information must report.
 void ExpectNoVersionInfo(const CFileVersionInfo& info)
 {
     EXPECT_FALSE(info.HasVersionInfo());
     EXPECT_EQ(info.GetFileVersion(), CVersion::null);
     EXPECT_EQ(info.GetProductVersion(), CVersion::null);
-    const WORD parts[] = {info.GetFileMajor(),    info.GetFileMinor(),    info.GetFileBuild(),
-                          info.GetFileRevision(), info.GetProductMajor(), info.GetProductMinor(),
-                          info.GetProductBuild(), info.GetProductRevision()};
-    for (size_t i = 0; i < sizeof(parts) / sizeof(parts[0]); ++i)
-        EXPECT_EQ(parts[i], 0) << "part " << i;
-    EXPECT_FALSE(info.IsDebug());
-    EXPECT_FALSE(info.IsPreRelease());
-    EXPECT_FALSE(info.IsPatched());
-    EXPECT_FALSE(info.IsPrivateBuild());
-    EXPECT_FALSE(info.IsSpecialBuild());
+    ExpectParts(info, {0, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(Flags(info), "-----");
     EXPECT_EQ(info.GetFileOS(), 0u);
     EXPECT_EQ(info.GetFileType(), 0u);
     EXPECT_EQ(info.GetFileSubType(), 0u);
     EXPECT_EQ(info.GetFileCreationDateTime().GetTime(), 0);
-    EXPECT_EQ(info.GetTranslations().GetSize(), 0);
-    EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0);
-    EXPECT_EQ(info.GetCurrentTranslation().wCodePage, 0);
-    for (const NamedGetter& g : kNamedGetters)
-        EXPECT_EQ((info.*g.pfn)(), CString()) << Narrow(g.pszEntry);
+    ExpectNoListAndNoStrings(info);
     // No block to look in, whatever translation is asked for.
     Translation german = {0x0C07, 1200};
     info.SetCurrentTranslation(german);
@@ -325,15 +341,10 @@ TEST_P(LibraryResource, ReportsItsVersionRecord)
     ASSERT_TRUE(info.HasVersionInfo());
     EXPECT_EQ(info.GetFileVersion(), CVersion(1, 0, 18, 3));
     EXPECT_EQ(info.GetProductVersion(), CVersion(1, 0, 18, 3));
-    EXPECT_EQ(info.GetFileMajor(), 1);
-    EXPECT_EQ(info.GetFileMinor(), 0);
-    EXPECT_EQ(info.GetFileBuild(), 18);
-    EXPECT_EQ(info.GetFileRevision(), 3);
-    EXPECT_EQ(info.GetProductBuild(), 18);
+    ExpectParts(info, {1, 0, 18, 3, 1, 0, 18, 3});
     EXPECT_EQ(info.GetFileType(), static_cast<DWORD>(VFT_DLL)) << Hex(info.GetFileType());
     EXPECT_EQ(info.GetFileOS(), static_cast<DWORD>(VOS_NT_WINDOWS32)) << Hex(info.GetFileOS());
-    EXPECT_FALSE(info.IsDebug() || info.IsPreRelease() || info.IsPatched()
-                 || info.IsPrivateBuild() || info.IsSpecialBuild());
+    EXPECT_EQ(Flags(info), "-----");
 
     ASSERT_EQ(info.GetTranslations().GetSize(), 1);
     EXPECT_EQ(info.GetTranslations()[0].wLanguage, 0x0C07);
@@ -387,45 +398,18 @@ TEST(TestLibraryResource, FixedPart)
     ASSERT_TRUE(info.HasVersionInfo()) << Narrow(TestDllPath());
     EXPECT_EQ(info.GetFileVersion(), CVersion(2, 5, 300, static_cast<short>(40000)));
     EXPECT_EQ(info.GetProductVersion(), CVersion(7, 1, 0, 9));
-    const WORD file[] = {info.GetFileMajor(), info.GetFileMinor(), info.GetFileBuild(),
-                         info.GetFileRevision()};
-    const WORD product[] = {info.GetProductMajor(), info.GetProductMinor(),
-                            info.GetProductBuild(), info.GetProductRevision()};
-    const WORD fileExpected[] = {2, 5, 300, 40000};
-    const WORD productExpected[] = {7, 1, 0, 9};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(file[i], fileExpected[i]) << "file part " << i;
-        EXPECT_EQ(product[i], productExpected[i]) << "product part " << i;
-    }
+    ExpectParts(info, {2, 5, 300, 40000, 7, 1, 0, 9});
     EXPECT_EQ(info.GetFileOS(), static_cast<DWORD>(VOS__WINDOWS32)) << Hex(info.GetFileOS());
     EXPECT_EQ(info.GetFileType(), static_cast<DWORD>(VFT_DRV)) << Hex(info.GetFileType());
     EXPECT_EQ(info.GetFileSubType(), static_cast<DWORD>(VFT2_DRV_SOUND))
         << Hex(info.GetFileSubType());
     // Flags 0x26 under mask 0x0F: the special-build bit is not declared valid.
-    EXPECT_FALSE(info.IsDebug());
-    EXPECT_TRUE(info.IsPreRelease());
-    EXPECT_TRUE(info.IsPatched());
-    EXPECT_FALSE(info.IsPrivateBuild());
-    EXPECT_FALSE(info.IsSpecialBuild());
+    EXPECT_EQ(Flags(info), "-RP--");
 }
 
-TEST(TestLibraryResource, TranslationsInStoredOrderFirstIsCurrent)
-{
-    CFileVersionInfo info(TestDllPath());
-    const Translation expected[] = {{0x0409, 1200}, {0x0C07, 1252}, {0x0407, 1200}};
-    const CFileVersionInfo::CTranslationArray& list = info.GetTranslations();
-    ASSERT_EQ(list.GetSize(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(list[i].wLanguage, expected[i].wLanguage) << "entry " << i;
-        EXPECT_EQ(list[i].wCodePage, expected[i].wCodePage) << "entry " << i;
-    }
-    EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0x0409);
-    EXPECT_EQ(info.GetCurrentTranslation().wCodePage, 1200);
-}
-
-// Every getter, in each translation of the list; a string is never borrowed from
-// another translation.
-TEST(TestLibraryResource, StringsOfEachTranslation)
+// The translations in stored order, the first one current; then every getter in each
+// of them: a string is never borrowed from another translation.
+TEST(TestLibraryResource, TranslationsAndTheirStrings)
 {
     struct Row
     {
@@ -451,9 +435,14 @@ TEST(TestLibraryResource, StringsOfEachTranslation)
                   "one row per getter");
 
     CFileVersionInfo info(TestDllPath());
+    const Translation expected[] = {{0x0409, 1200}, {0x0C07, 1252}, {0x0407, 1200}};
     ASSERT_EQ(info.GetTranslations().GetSize(), 3);
+    EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0x0409);
+    EXPECT_EQ(info.GetCurrentTranslation().wCodePage, 1200);
     for (int t = 0; t < 3; ++t) {
         Translation translation = info.GetTranslations()[t];
+        EXPECT_EQ(translation.wLanguage, expected[t].wLanguage) << "entry " << t;
+        EXPECT_EQ(translation.wCodePage, expected[t].wCodePage) << "entry " << t;
         info.SetCurrentTranslation(translation);
         EXPECT_EQ(info.GetCurrentTranslation().wLanguage, translation.wLanguage);
         EXPECT_EQ(info.GetCurrentTranslation().wCodePage, translation.wCodePage);
@@ -518,7 +507,7 @@ struct FlagCase
     const char* pszName;
     DWORD dwMask;
     DWORD dwFlags;
-    bool debug, preRelease, patched, privateBuild, specialBuild;
+    const char* pszExpected;   // as Flags() spells them
 };
 
 static void PrintTo(const FlagCase& c, std::ostream* os)
@@ -539,22 +528,17 @@ TEST_P(PatchedFlags, OnlyMaskedBitsAreReported)
     ASSERT_TRUE(copy.SetFixed(fixedFlags, c.dwFlags));
     CFileVersionInfo info(copy.Write());
     ASSERT_TRUE(info.HasVersionInfo());
-    EXPECT_EQ(!!info.IsDebug(), c.debug);
-    EXPECT_EQ(!!info.IsPreRelease(), c.preRelease);
-    EXPECT_EQ(!!info.IsPatched(), c.patched);
-    EXPECT_EQ(!!info.IsPrivateBuild(), c.privateBuild);
-    EXPECT_EQ(!!info.IsSpecialBuild(), c.specialBuild);
+    EXPECT_EQ(Flags(info), c.pszExpected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Masks, PatchedFlags,
-    ::testing::Values(FlagCase{"Debug_Special", 0x3F, 0x21, true, false, false, false, true},
-                      FlagCase{"MaskOnlyDebug", 0x01, 0x21, true, false, false, false, false},
-                      FlagCase{"Pre_Patched_Private", 0x3F, 0x0E, false, true, true, true, false},
-                      FlagCase{"EmptyMask", 0x00, 0x3F, false, false, false, false, false},
-                      FlagCase{"InfoInferredOnly", 0x3F, 0x10, false, false, false, false, false},
-                      FlagCase{"SpecialOnly", 0xFFFFFFFF, 0xFFFFFFE0, false, false, false, false,
-                               true}),
+    ::testing::Values(FlagCase{"Debug_Special", 0x3F, 0x21, "D---S"},
+                      FlagCase{"MaskOnlyDebug", 0x01, 0x21, "D----"},
+                      FlagCase{"Pre_Patched_Private", 0x3F, 0x0E, "-RPV-"},
+                      FlagCase{"EmptyMask", 0x00, 0x3F, "-----"},
+                      FlagCase{"InfoInferredOnly", 0x3F, 0x10, "-----"},
+                      FlagCase{"SpecialOnly", 0xFFFFFFFF, 0xFFFFFFE0, "----S"}),
     [](const ::testing::TestParamInfo<FlagCase>& p) { return std::string(p.param.pszName); });
 
 TEST(PatchedFixedPart, VersionPartsComeFromHighAndLowWords)
@@ -569,17 +553,10 @@ TEST(PatchedFixedPart, VersionPartsComeFromHighAndLowWords)
     ASSERT_TRUE(info.HasVersionInfo());
 
     EXPECT_EQ(info.GetFileVersion(), CVersion(5, 1, 2600, 2));
-    EXPECT_EQ(info.GetFileMajor(), 5);
-    EXPECT_EQ(info.GetFileMinor(), 1);
-    EXPECT_EQ(info.GetFileBuild(), 2600);
-    EXPECT_EQ(info.GetFileRevision(), 2);
     // Parts above 0x7FFF stay unsigned in the part getters; the value is high:low.
     EXPECT_EQ(static_cast<unsigned long long>(info.GetProductVersion().GetVersion()),
               0xFFFF000180000000ULL);
-    EXPECT_EQ(info.GetProductMajor(), 0xFFFF);
-    EXPECT_EQ(info.GetProductMinor(), 1);
-    EXPECT_EQ(info.GetProductBuild(), 0x8000);
-    EXPECT_EQ(info.GetProductRevision(), 0);
+    ExpectParts(info, {5, 1, 2600, 2, 0xFFFF, 1, 0x8000, 0});
 }
 
 TEST(PatchedFixedPart, CreationDateIsTheFileTime)
@@ -603,12 +580,7 @@ TEST(PatchedFixedPart, RootWithoutFixedRecordHasNoVersionInfo)
     size_t pos = FindUnique(copy.Bytes(), Utf16Bytes(L"VS_VERSION_INFO"));
     ASSERT_NE(pos, std::string::npos);
     PutWord(copy.Bytes(), pos - 4, 0);
-    CFileVersionInfo info(copy.Write());
-    EXPECT_FALSE(info.HasVersionInfo());
-    EXPECT_EQ(info.GetFileVersion(), CVersion::null);
-    EXPECT_EQ(info.GetFileMajor(), 0);
-    EXPECT_FALSE(info.IsPreRelease());
-    EXPECT_EQ(info.GetFileType(), 0u);
+    ExpectNoVersionInfo(CFileVersionInfo(copy.Write()));
 }
 
 TEST(PatchedTranslations, NoListKeepsZeroPairAndFindsNoStrings)
@@ -619,11 +591,7 @@ TEST(PatchedTranslations, NoListKeepsZeroPairAndFindsNoStrings)
     CFileVersionInfo info(copy.Write());
     ASSERT_TRUE(info.HasVersionInfo());
     EXPECT_EQ(info.GetFileMajor(), 2);
-    EXPECT_EQ(info.GetTranslations().GetSize(), 0);
-    EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0);
-    EXPECT_EQ(info.GetCurrentTranslation().wCodePage, 0);
-    for (const NamedGetter& g : kNamedGetters)
-        EXPECT_EQ((info.*g.pfn)(), CString()) << Narrow(g.pszEntry);
+    ExpectNoListAndNoStrings(info);
     // The resource's strings are still there for a translation asked for by hand.
     Translation english = {0x0409, 1200};
     info.SetCurrentTranslation(english);
@@ -776,22 +744,17 @@ TEST_F(HeldTestDll, KeepsWhatDllGetVersionReturns)
 TEST_F(HeldTestDll, ByModuleHandleAndCopies)
 {
     CDLLVersionInfo byModule(m_hDll);
-    EXPECT_EQ(byModule.GetFileName(), ModulePath(m_hDll));
-    EXPECT_EQ(byModule.GetHResult(), S_OK);
-    EXPECT_EQ(byModule.GetVersion(), CVersion(3, 21, 0x2345));
-
     CDLLVersionInfo copy(byModule);
-    EXPECT_EQ(copy.GetFileName(), byModule.GetFileName());
-    EXPECT_EQ(copy.GetHResult(), S_OK);
-    EXPECT_EQ(copy.GetVersion(), CVersion(3, 21, 0x2345));
-
     CDLLVersionInfo assigned(L"kernel32.dll");
     ASSERT_LT(assigned.GetHResult(), 0);
     assigned = byModule;
-    EXPECT_EQ(assigned.GetFileName(), byModule.GetFileName());
-    EXPECT_EQ(assigned.GetHResult(), S_OK);
-    EXPECT_TRUE(assigned.HasVersionInfo());
-    EXPECT_EQ(assigned.GetVersion(), CVersion(3, 21, 0x2345));
+    for (CDLLVersionInfo* p : {&byModule, &copy, &assigned}) {
+        SCOPED_TRACE(p == &byModule ? "by module" : p == &copy ? "copy" : "assigned");
+        EXPECT_EQ(p->GetFileName(), ModulePath(m_hDll));
+        EXPECT_EQ(p->GetHResult(), S_OK);
+        EXPECT_TRUE(p->HasVersionInfo());
+        EXPECT_EQ(p->GetVersion(), CVersion(3, 21, 0x2345));
+    }
 
     // A copy of a failure is a failure.
     CDLLVersionInfo failed(L"kernel32.dll");

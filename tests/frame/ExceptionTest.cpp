@@ -200,21 +200,19 @@ TEST(ExceptionTypes, RuntimeClassesAndThrowing)
 
     // Thrown from inside the library's ToString and the framework's CString form.
     CVolatileException thrower(true);
-    try {
-        thrower.ToString();
-        ADD_FAILURE() << "nothing thrown";
-    } catch (CException* e) {
-        EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CIllegalArgumentException)));
-        e->Delete();
-    }
-    try {
-        CString text;
-        static_cast<CException&>(thrower).GetErrorMessage(text);
-        ADD_FAILURE() << "nothing thrown";
-    } catch (CExceptionEx* e) {
-        EXPECT_EQ(Narrow(e->GetErrorMessage()), "thrown\r\nParameter: pArg");
-        e->Delete();
-    }
+    auto report = [](CExceptionEx* e) {
+        return std::string(e->GetRuntimeClass()->m_lpszClassName) + ": " + Narrow(e->GetErrorMessage());
+    };
+    const std::string expected = "CIllegalArgumentException: thrown\r\nParameter: pArg";
+    EXPECT_EQ(wivotest::CaughtAs<CExceptionEx>([&] { thrower.ToString(); }, report, std::string("nothing thrown")),
+              expected);
+    EXPECT_EQ(wivotest::CaughtAs<CExceptionEx>(
+                  [&] {
+                      CString text;
+                      static_cast<CException&>(thrower).GetErrorMessage(text);
+                  },
+                  report, std::string("nothing thrown")),
+              expected);
 }
 
 TEST(ExceptionBuffers, TruncatedAndTerminated)

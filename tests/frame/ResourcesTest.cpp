@@ -1,8 +1,8 @@
 // Tests of the library's resources and module registration, seen from the host
 // application: texts through the framework's resource chain (and the host's own
 // text for an id it defines itself, see ResourcesTest.rc), the dialog templates
-// parsed and actually created, the icons, the version record, and the module
-// state recorded at load.
+// parsed and actually created, the icons, and the module state recorded at load.
+// The version record is read back in VersionInfoTest (LibraryResource).
 #include <gtest/gtest.h>
 
 #include <Wivo.h>
@@ -101,7 +101,10 @@ class LibraryString : public ::testing::TestWithParam<StringCase>
 {
 };
 
-TEST_P(LibraryString, LibraryModuleHoldsTheText)
+// The library holds the text; the host loads it through the framework's chain, except
+// for the one id it defines itself. The ids around that one share its block of sixteen
+// in the host module, which has no text for them, so the search must go on to the library.
+TEST_P(LibraryString, LibraryHoldsItAndHostLoadsItThroughTheFramework)
 {
     const StringCase& c = GetParam();
     ASSERT_NE(LibraryModule(), nullptr);
@@ -111,11 +114,7 @@ TEST_P(LibraryString, LibraryModuleHoldsTheText)
     int nLength = LoadStringW(LibraryModule(), c.id, reinterpret_cast<LPWSTR>(&pText), 0);
     ASSERT_GT(nLength, 0) << "string " << c.id << " missing from Wivo10u.dll";
     EXPECT_TRUE(SameUnits(c.text, std::wstring(pText, nLength))) << "string " << c.id;
-}
 
-TEST_P(LibraryString, HostLoadsItThroughTheFramework)
-{
-    const StringCase& c = GetParam();
     CString s;
     BOOL bLoaded = s.LoadString(c.id);
     EXPECT_TRUE(bLoaded) << "string " << c.id;
@@ -132,23 +131,6 @@ INSTANTIATE_TEST_SUITE_P(AllTexts, LibraryString, ::testing::ValuesIn(kStrings),
                          [](const ::testing::TestParamInfo<StringCase>& info) {
                              return "Id" + std::to_string(info.param.id);
                          });
-
-TEST(LibraryStrings, HostDefinedIdWinsAndItsNeighboursStayTheLibrarys)
-{
-    CString s;
-    ASSERT_TRUE(s.LoadString(kHostId));
-    EXPECT_TRUE(SameUnits(kHostText, Units(s)));
-    // Same block of sixteen as the host's entry: the host module has that block
-    // but no text for these ids, so the search goes on to the library.
-    for (UINT id : {53248u, 53249u, 53251u, 53252u}) {
-        const StringCase* c = std::find_if(std::begin(kStrings), std::end(kStrings),
-                                           [id](const StringCase& x) { return x.id == id; });
-        ASSERT_NE(c, std::end(kStrings));
-        CString t;
-        EXPECT_TRUE(t.LoadString(id)) << id;
-        EXPECT_TRUE(SameUnits(c->text, Units(t))) << id;
-    }
-}
 
 TEST(LibraryStrings, IdsNobodyDefinesLoadEmpty)
 {
@@ -278,16 +260,10 @@ public:
 
     bool Read(Template& t)
     {
-        if (m_end - m_p >= 4 && Peek<WORD>(0) == 1 && Peek<WORD>(2) == 0xFFFF) {
-            t.extended = true;
-            Get<DWORD>();   // version and signature
-            Get<DWORD>();   // help id
-            t.exStyle = Get<DWORD>();
-            t.style = Get<DWORD>();
-        } else {
-            t.style = Get<DWORD>();
-            t.exStyle = Get<DWORD>();
-        }
+        t.extended = m_end - m_p >= 4 && Peek<WORD>(0) == 1 && Peek<WORD>(2) == 0xFFFF;
+        if (t.extended)
+            Skip(4);        // version and signature
+        Styles(t.extended, t.style, t.exStyle);
         WORD nItems = Get<WORD>();
         t.x = Get<short>(); t.y = Get<short>(); t.cx = Get<short>(); t.cy = Get<short>();
         WORD ord = 0;
@@ -305,14 +281,7 @@ public:
         for (WORD i = 0; i < nItems && m_ok; ++i) {
             Align();
             Item item;
-            if (t.extended) {
-                Get<DWORD>();   // help id
-                item.exStyle = Get<DWORD>();
-                item.style = Get<DWORD>();
-            } else {
-                item.style = Get<DWORD>();
-                item.exStyle = Get<DWORD>();
-            }
+            Styles(t.extended, item.style, item.exStyle);
             item.x = Get<short>(); item.y = Get<short>(); item.cx = Get<short>(); item.cy = Get<short>();
             item.id = t.extended ? static_cast<int>(Get<DWORD>()) : Get<short>();
             WORD classOrdinal = 0;
@@ -344,6 +313,17 @@ private:
         T v = Peek<T>(0);
         m_p += sizeof v;
         return v;
+    }
+
+    // The extended forms put a help id first and the extended style before the style.
+    void Styles(bool extended, DWORD& style, DWORD& exStyle)
+    {
+        if (extended)
+            Skip(4);
+        DWORD first = Get<DWORD>();
+        DWORD second = Get<DWORD>();
+        style = extended ? second : first;
+        exStyle = extended ? first : second;
     }
 
     void Skip(size_t cb)
@@ -392,7 +372,7 @@ private:
     bool m_ok = true;
 };
 
-struct ControlSpec
+struct ExpectedControl
 {
     int id;
     const wchar_t* className;
@@ -405,7 +385,7 @@ struct ControlSpec
 const DWORD kLeftNoWrap = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 const DWORD kListBox = WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
 
-const ControlSpec kNewDocumentControls[] = {
+const ExpectedControl kNewDocumentControls[] = {
     {28006, L"Static", 7, 7, 21, 20, SS_ICON, NULL, 28000},
     {-1, L"Static", 34, 8, 113, 16, WS_GROUP | SS_LEFT,
      L"W\u00e4hlen Sie das Dokument aus, das Sie erstellen m\u00f6chten.", 0},
@@ -415,7 +395,7 @@ const ControlSpec kNewDocumentControls[] = {
     {IDCANCEL, L"Button", 157, 24, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
 };
 
-const ControlSpec kWelcomeControls[] = {
+const ExpectedControl kWelcomeControls[] = {
     {-1, L"Button", 7, 7, 202, 157, BS_GROUPBOX, L"Was m\u00f6chten Sie tun?", 0},
     {28006, L"Static", 14, 20, 20, 20, SS_ICON, L"", 0},
     {28011, L"Static", 14, 90, 20, 20, SS_ICON, L"", 0},
@@ -428,7 +408,7 @@ const ControlSpec kWelcomeControls[] = {
     {IDCANCEL, L"Button", 159, 171, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
 };
 
-const ControlSpec kProgressControls[] = {
+const ExpectedControl kProgressControls[] = {
     {IDCANCEL, L"Button", 201, 59, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"Abbrechen", 0},
     {28101, L"SysAnimate32", 7, 0, 236, 25, ACS_TRANSPARENT | ACS_AUTOPLAY, L"", 0},
     {28102, L"Static", 7, 38, 236, 10, kLeftNoWrap, L"", 0},
@@ -437,7 +417,7 @@ const ControlSpec kProgressControls[] = {
     {28105, L"Static", 7, 74, 192, 10, kLeftNoWrap, L"", 0},
 };
 
-const ControlSpec kListBoxControls[] = {
+const ExpectedControl kListBoxControls[] = {
     {28122, L"Static", 7, 7, 140, 24, WS_GROUP | SS_LEFT, L"", 0},
     {28123, L"Static", 7, 36, 140, 8, WS_GROUP | SS_LEFT, L"", 0},
     {28124, L"ListBox", 7, 45, 140, 82, kListBox | LBS_SORT, L"", 0},
@@ -445,7 +425,7 @@ const ControlSpec kListBoxControls[] = {
     {IDCANCEL, L"Button", 157, 24, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
 };
 
-const ControlSpec kCheckListBoxControls[] = {
+const ExpectedControl kCheckListBoxControls[] = {
     {28122, L"Static", 7, 7, 140, 24, WS_GROUP | SS_LEFT, L"", 0},
     {28123, L"Static", 7, 36, 140, 8, WS_GROUP | SS_LEFT, L"", 0},
     {28124, L"ListBox", 7, 45, 140, 82, kListBox | LBS_SORT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, L"", 0},
@@ -462,7 +442,7 @@ struct DialogCase
     const wchar_t* caption;
     DWORD style;
     short x, y, cx, cy;
-    const ControlSpec* controls;
+    const ExpectedControl* controls;
     size_t nControls;
 };
 
@@ -533,7 +513,7 @@ TEST_P(LibraryDialog, TemplateHasTheDocumentedLayout)
 
     ASSERT_EQ(t.items.size(), d.nControls);
     for (size_t i = 0; i < d.nControls; ++i) {
-        const ControlSpec& e = d.controls[i];
+        const ExpectedControl& e = d.controls[i];
         const Item& a = t.items[i];
         SCOPED_TRACE("template " + std::to_string(d.id) + ", control #" + std::to_string(i) +
                      " (id " + std::to_string(e.id) + ")");
@@ -595,7 +575,7 @@ TEST_P(LibraryDialog, PlatformCreatesTheControls)
     for (HWND hCtl = GetWindow(hDlg, GW_CHILD); hCtl != NULL; hCtl = GetWindow(hCtl, GW_HWNDNEXT), ++i) {
         if (i >= d.nControls)
             continue;
-        const ControlSpec& e = d.controls[i];
+        const ExpectedControl& e = d.controls[i];
         SCOPED_TRACE("dialog " + std::to_string(d.id) + ", control #" + std::to_string(i) +
                      " (id " + std::to_string(e.id) + ")");
         EXPECT_EQ(GetDlgCtrlID(hCtl) & 0xFFFF, e.id & 0xFFFF);
@@ -670,7 +650,9 @@ int CoveredPixels(HICON hIcon, int size)
     return bDrawn ? covered : -1;
 }
 
-TEST(LibraryIcons, GroupsHoldTheDocumentedSixteenColourImages)
+// Each group holds the documented sixteen-colour images, and each loads at its size
+// and draws a picture.
+TEST(LibraryIcons, GroupsHoldSixteenColourImagesThatLoadAndDraw)
 {
     const IconCase cases[] = {{28000, {32}}, {28001, {32, 16}}};
     for (const IconCase& c : cases) {
@@ -689,26 +671,17 @@ TEST(LibraryIcons, GroupsHoldTheDocumentedSixteenColourImages)
         ASSERT_EQ(header[2], c.sizes.size());
         ASSERT_GE(cb, 6 + header[2] * sizeof(GroupIconEntry));
         for (size_t i = 0; i < c.sizes.size(); ++i) {
+            const int size = c.sizes[i];
+            SCOPED_TRACE("at " + std::to_string(size));
             GroupIconEntry e;
             memcpy(&e, p + 6 + i * sizeof e, sizeof e);
-            EXPECT_EQ(e.width, c.sizes[i]);
-            EXPECT_EQ(e.height, c.sizes[i]);
+            EXPECT_EQ(e.width, size);
+            EXPECT_EQ(e.height, size);
             EXPECT_EQ(e.colourCount, 16);
             EXPECT_EQ(e.bitCount, 4);
             EXPECT_NE(FindResourceW(hInst, MAKEINTRESOURCEW(e.id), RT_ICON), nullptr) << "image " << e.id;
-        }
-    }
-}
 
-TEST(LibraryIcons, LoadAtTheirSizesAndShowAPicture)
-{
-    const IconCase cases[] = {{28000, {32}}, {28001, {32, 16}}};
-    for (const IconCase& c : cases) {
-        for (int size : c.sizes) {
-            SCOPED_TRACE("icon " + std::to_string(c.id) + " at " + std::to_string(size));
-            HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(c.id), RT_GROUP_ICON);
-            HICON hIcon = static_cast<HICON>(
-                LoadImageW(hInst, MAKEINTRESOURCEW(c.id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+            HICON hIcon = static_cast<HICON>(LoadImageW(hInst, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
             ASSERT_NE(hIcon, nullptr) << "LoadImageW failed, error " << GetLastError();
             ICONINFO info = {};
             ASSERT_TRUE(GetIconInfo(hIcon, &info));
@@ -726,72 +699,6 @@ TEST(LibraryIcons, LoadAtTheirSizesAndShowAPicture)
             DestroyIcon(hIcon);
         }
     }
-}
-
-/////////////////////////////////////////////////////////////////////////////
-// Version record
-
-class LibraryVersion : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        wchar_t path[MAX_PATH] = {};
-        ASSERT_NE(GetModuleFileNameW(LibraryModule(), path, MAX_PATH), 0u);
-        DWORD dummy = 0;
-        DWORD cb = GetFileVersionInfoSizeW(path, &dummy);
-        ASSERT_NE(cb, 0u) << "no version resource, error " << GetLastError();
-        m_data.resize(cb);
-        ASSERT_TRUE(GetFileVersionInfoW(path, 0, cb, m_data.data()));
-    }
-
-    std::wstring Value(const wchar_t* key)
-    {
-        std::wstring path = std::wstring(L"\\StringFileInfo\\0c0704b0\\") + key;
-        void* p = NULL;
-        UINT n = 0;
-        if (!VerQueryValueW(m_data.data(), path.c_str(), &p, &n) || p == NULL)
-            return L"(missing)";
-        return static_cast<const wchar_t*>(p);
-    }
-
-    std::vector<BYTE> m_data;
-};
-
-TEST_F(LibraryVersion, FixedPartIs1_0_18_3)
-{
-    VS_FIXEDFILEINFO* pInfo = NULL;
-    UINT n = 0;
-    ASSERT_TRUE(VerQueryValueW(m_data.data(), L"\\", reinterpret_cast<void**>(&pInfo), &n));
-    ASSERT_GE(n, sizeof(VS_FIXEDFILEINFO));
-    EXPECT_EQ(pInfo->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(pInfo->dwFileVersionMS, 0x00010000u) << Hex(pInfo->dwFileVersionMS);
-    EXPECT_EQ(pInfo->dwFileVersionLS, 0x00120003u) << Hex(pInfo->dwFileVersionLS);
-    EXPECT_EQ(pInfo->dwProductVersionMS, 0x00010000u) << Hex(pInfo->dwProductVersionMS);
-    EXPECT_EQ(pInfo->dwProductVersionLS, 0x00120003u) << Hex(pInfo->dwProductVersionLS);
-    EXPECT_EQ(pInfo->dwFileType, static_cast<DWORD>(VFT_DLL));
-}
-
-TEST_F(LibraryVersion, OneTranslationGermanAustriaUnicode)
-{
-    WORD* pPair = NULL;
-    UINT n = 0;
-    ASSERT_TRUE(VerQueryValueW(m_data.data(), L"\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&pPair), &n));
-    ASSERT_EQ(n, 4u);
-    EXPECT_EQ(pPair[0], 0x0C07);
-    EXPECT_EQ(pPair[1], 1200);
-}
-
-TEST_F(LibraryVersion, StringEntries)
-{
-    const struct { const wchar_t* key; const wchar_t* value; } entries[] = {
-        {L"FileVersion", L"1.0.3"},      {L"ProductVersion", L"1.0.3"},
-        {L"FileBuild", L"18"},           {L"ProductBuild", L"18"},
-        {L"InternalName", L"Wivo10u"},   {L"OriginalFilename", L"Wivo10u.dll"},
-    };
-    for (const auto& e : entries)
-        EXPECT_TRUE(SameUnits(e.value, Value(e.key))) << Narrow(e.key);
 }
 
 /////////////////////////////////////////////////////////////////////////////

@@ -125,3 +125,63 @@ std::string Narrow(LPCWSTR text)
 }
 
 } // namespace wivotest
+
+#include <process.h>
+
+namespace wivotest {
+
+namespace {
+
+struct AtOnceArg
+{
+    HANDLE hStart;
+    bool (*body)(int, void*);
+    void* context;
+    int index;
+};
+
+unsigned __stdcall RunWhenReleased(void* p)
+{
+    const AtOnceArg* arg = static_cast<const AtOnceArg*>(p);
+    if (::WaitForSingleObject(arg->hStart, 10000) != WAIT_OBJECT_0)
+        return 2;
+    return arg->body(arg->index, arg->context) ? 0 : 1;
+}
+
+} // namespace
+
+std::string RunAtOnce(int nThreads, bool (*body)(int, void*), void* context, DWORD dwTimeout)
+{
+    HANDLE hStart = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+    if (hStart == NULL)
+        return "no start event";
+    std::vector<AtOnceArg> args(nThreads);
+    std::vector<HANDLE> threads;
+    std::string problems;
+    for (int i = 0; i < nThreads; i++) {
+        args[i] = {hStart, body, context, i};
+        HANDLE h = (HANDLE)_beginthreadex(NULL, 0, RunWhenReleased, &args[i], 0, NULL);
+        if (h == NULL) {
+            problems += "thread " + std::to_string(i) + " did not start; ";
+            break;
+        }
+        threads.push_back(h);
+    }
+    // The threads started must end before their arguments go.
+    ::SetEvent(hStart);
+    if (!threads.empty() &&
+        ::WaitForMultipleObjects((DWORD)threads.size(), threads.data(), TRUE, dwTimeout) !=
+            WAIT_OBJECT_0)
+        problems += "not all threads ended in time; ";
+    for (size_t i = 0; i < threads.size(); i++) {
+        DWORD code = 99;
+        ::GetExitCodeThread(threads[i], &code);
+        if (code != 0)
+            problems += "thread " + std::to_string(i) + " exit code " + std::to_string(code) + "; ";
+        ::CloseHandle(threads[i]);
+    }
+    ::CloseHandle(hStart);
+    return problems;
+}
+
+} // namespace wivotest

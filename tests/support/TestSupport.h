@@ -36,4 +36,25 @@ bool WriteFileBytes(LPCTSTR path, const std::string& bytes);
 // Narrow form of a wide text for test failure messages.
 std::string Narrow(LPCWSTR text);
 
+// Starts nThreads threads that each wait for one event, releases them all at once so that
+// they run body(index) together, and waits for every one to end. Returns an empty text
+// when all started, ended within dwTimeout and returned true; otherwise what went wrong.
+std::string RunAtOnce(int nThreads, bool (*body)(int index, void* context), void* context,
+                      DWORD dwTimeout = 60000);
+
+// Runs f; when it throws an E*, returns what get makes of it (and deletes it); returns
+// fallback when f throws nothing. Other exceptions pass on.
+template <class E, class R, class F, class G>
+R CaughtAs(F f, G get, R fallback)
+{
+    try {
+        f();
+    } catch (E* e) {
+        R result = get(e);
+        e->Delete();
+        return result;
+    }
+    return fallback;
+}
+
 } // namespace wivotest

@@ -44,11 +44,7 @@ TEST(OSInfo, VersionDataMapsToCodes)
                   info.GetVersion().GetVersion())
             << Narrow(info.GetVersion().ToString());
     }
-}
-
-TEST(OSInfo, VersionPartsAreCutTo16Bits)
-{
-    // 9x systems report extra bits above the build number.
+    // 9x systems report extra bits above the build number; they are cut off.
     COSInfo info = COSInfo::FromVersionData(k9x, 4, 10, 0x040A08AE, 0x0100);
     EXPECT_EQ(0x08AE, info.GetVersion().GetBuild());
     EXPECT_EQ(1, info.GetVersion().GetRevision());
@@ -90,14 +86,11 @@ TEST(OSInfo, Descriptions)
         EXPECT_EQ(CString(c.expected), text) << c.major << "." << c.minor << " flags 0x" << std::hex
                                              << c.flags << ": \"" << Narrow(text) << "\"";
     }
-}
-
-TEST(OSInfo, VendorAndCopies)
-{
     COSInfo xp = COSInfo::FromVersionData(kNT, 5, 1, 2600, 0x0200);
     COSInfo unknown = COSInfo::FromVersionData(7, 5, 1, 2600, 0);
     EXPECT_EQ(CString(L"Microsoft Corporation"), xp.GetVendorName());
     EXPECT_EQ(CString(L"(Unbekannt)"), unknown.GetVendorName()) << Narrow(unknown.GetVendorName());
+    // Copying is written by hand: every field must come along.
     COSInfo copy(xp);
     EXPECT_EQ(COSInfo::osWinXP, copy.GetOS());
     copy = unknown;
@@ -105,14 +98,7 @@ TEST(OSInfo, VendorAndCopies)
     EXPECT_EQ(unknown.GetVersion().GetVersion(), copy.GetVersion().GetVersion());
 }
 
-struct GUICase
-{
-    DWORD platform, major, minor, build, csd;
-    UINT flags;
-    LPCWSTR expected;
-};
-
-const GUICase kGUIDescriptions[] = {
+const DescriptionCase kGUIDescriptions[] = {
     {kNT, 5, 1, 2600, 0x0200, 0x02 | 0x04 | 0x08, L"Windows 5.1 mit Service Pack 2"},
     {kNT, 5, 1, 2600, 0x0200, 0x04 | 0x08, L"5.1 Service Pack 2"},
     {kNT, 5, 1, 2600, 0x0200, 0x01 | 0x02, L"Windows Windows"},
@@ -122,7 +108,7 @@ const GUICase kGUIDescriptions[] = {
 
 TEST(GUIInfo, FollowsTheOperatingSystem)
 {
-    for (const GUICase& c : kGUIDescriptions) {
+    for (const DescriptionCase& c : kGUIDescriptions) {
         COSInfo os = COSInfo::FromVersionData(c.platform, c.major, c.minor, c.build, c.csd);
         CGUIInfo gui = CGUIInfo::FromOSInfo(os);
         EXPECT_EQ(CGUIInfo::guiWindows, gui.GetGUI());
@@ -230,13 +216,16 @@ TEST(DiskInfo, FlagsFillOnlyTheirFields)
     EXPECT_EQ(0xBDBDBDBDu, info.m_dwTotalClusters);
     EXPECT_EQ(CString(L"sentinel"), info.m_strVolumeName);
 
-    CDiskInfo copy(info);
-    EXPECT_EQ(info.m_nTotalBytes, copy.m_nTotalBytes);
-    EXPECT_EQ(info.m_strVolumeName, copy.m_strVolumeName);
-    CDiskInfo assigned;
+    // Copying is written by hand: every field must come along.
+    CDiskInfo copy(info), assigned;
     assigned = info;
-    EXPECT_EQ(info.m_nDriveType, assigned.m_nDriveType);
-    EXPECT_EQ(info.m_dwTotalClusters, assigned.m_dwTotalClusters);
+    for (const CDiskInfo* p : {&copy, &assigned}) {
+        EXPECT_EQ(info.m_nDriveType, p->m_nDriveType);
+        EXPECT_EQ(info.m_strVolumeName, p->m_strVolumeName);
+        EXPECT_EQ(info.m_dwTotalClusters, p->m_dwTotalClusters);
+        EXPECT_EQ(info.m_nTotalBytes, p->m_nTotalBytes);
+        EXPECT_EQ(info.m_nTotalFreeBytes, p->m_nTotalFreeBytes);
+    }
 }
 
 TEST(DiskInfo, MissingVolumesFail)

@@ -204,21 +204,15 @@ std::string Joined(const CStringArray& ports)
 }
 
 // The caller's array is replaced, not appended to.
-std::string SerialPorts()
+std::string Ports(void (*get)(CStringArray&))
 {
     CStringArray ports;
     ports.Add(L"stale");
-    CSystem::GetSerialPorts(ports);
+    get(ports);
     return Joined(ports);
 }
-
-std::string ParallelPorts()
-{
-    CStringArray ports;
-    ports.Add(L"stale");
-    CSystem::GetParallelPorts(ports);
-    return Joined(ports);
-}
+std::string SerialPorts() { return Ports(CSystem::GetSerialPorts); }
+std::string ParallelPorts() { return Ports(CSystem::GetParallelPorts); }
 
 TEST(PortSearch, FirstFindIsKeptAndAKindWithoutPortsIsSearchedAgain)
 {

@@ -56,20 +56,15 @@ TEST(ShellTest, FolderValuesOutsideTheEnumerationAreRejected)
     }
 }
 
+// The path goes through the folder's item list, whose mapping the last test checks for
+// every value; a few folders show that the path is the platform's.
 TEST(ShellTest, FileSystemFoldersMatchThePlatformPaths)
 {
     struct Case { CShell::SpecialFolder folder; int csidl; };
     const Case cases[] = {
         {CShell::shellPersonal, CSIDL_PERSONAL},
-        {CShell::shellAppData, CSIDL_APPDATA},
-        {CShell::shellDesktopDirectory, CSIDL_DESKTOPDIRECTORY},
         {CShell::shellFonts, CSIDL_FONTS},
-        {CShell::shellPrograms, CSIDL_PROGRAMS},
-        {CShell::shellStartMenu, CSIDL_STARTMENU},
-        {CShell::shellSendTo, CSIDL_SENDTO},
-        {CShell::shellTemplates, CSIDL_TEMPLATES},
         {CShell::shellCommonPrograms, CSIDL_COMMON_PROGRAMS},
-        {CShell::shellRecent, CSIDL_RECENT},
     };
     for (const Case& c : cases) {
         CString expected = PlatformFolderPath(c.csidl);

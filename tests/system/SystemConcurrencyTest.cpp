@@ -1,11 +1,9 @@
 // Concurrency of all of CSystem's caches together: many threads asking at once for the
-// processors, the system and both port lists find each out once and see the same
-// answers. A program of its own, so that nothing has filled the caches before.
+// processors, the OS and GUI records and both port lists find each out once and see the
+// same answers. A program of its own, so that nothing has filled the caches before.
 #include <gtest/gtest.h>
 
 #include <Wivo.h>
-
-#include <process.h>
 
 #include <string>
 #include <utility>
@@ -17,26 +15,17 @@ using wivotest::Narrow;
 
 namespace {
 
-const int kThreads = 16;
+const int kThreads = 24;
+const int kQuestions = 5;
 
 struct Answer
 {
     UINT nProcessors = 0;
+    std::string firstProcessor; // name and clock, filled once the records are complete
     const COSInfo* pOS = nullptr;
+    const CGUIInfo* pGUI = nullptr;
     std::string serial;
     std::string parallel;
-};
-
-struct Shared
-{
-    HANDLE hStart;
-    Answer answers[kThreads];
-};
-
-struct Arg
-{
-    Shared* shared;
-    int index;
 };
 
 std::string Joined(const CStringArray& ports)
@@ -53,11 +42,17 @@ void AskFor(int nWhat, Answer& answer)
     switch (nWhat) {
     case 0:
         answer.nProcessors = CSystem::GetProcessorCount();
+        answer.firstProcessor = Narrow(CSystem::GetProcessorInfo().GetName()) + " " +
+                                std::to_string(CSystem::GetProcessorInfo().GetFrequency());
         break;
     case 1:
         answer.pOS = &CSystem::GetOSInfo();
         break;
     case 2:
+        // The GUI record takes the OS lock inside its own.
+        answer.pGUI = &CSystem::GetGUIInfo();
+        break;
+    case 3:
         CSystem::GetSerialPorts(ports);
         answer.serial = Joined(ports);
         break;
@@ -68,19 +63,17 @@ void AskFor(int nWhat, Answer& answer)
     }
 }
 
-unsigned __stdcall AskAtOnce(void* p)
+// Each thread starts with another of the questions, so that every lock is contended
+// while the OS lock is taken from inside the others.
+bool AskEverything(int index, void* context)
 {
-    Arg* arg = static_cast<Arg*>(p);
-    if (::WaitForSingleObject(arg->shared->hStart, 10000) != WAIT_OBJECT_0)
-        return 1;
-    // Each thread starts with another of the four, so that every lock is contended
-    // while the OS lock is taken from inside the others.
-    for (int i = 0; i < 4; i++)
-        AskFor((arg->index + i) % 4, arg->shared->answers[arg->index]);
-    return 0;
+    Answer* answers = static_cast<Answer*>(context);
+    for (int i = 0; i < kQuestions; i++)
+        AskFor((index + i) % kQuestions, answers[index]);
+    return true;
 }
 
-// The device-map values of one key, replaced for the test and put back afterwards.
+// The values of one key, replaced for the test and put back afterwards.
 class ReplacedValues
 {
 public:
@@ -88,41 +81,57 @@ public:
     {
         ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey,
                           NULL);
-        WCHAR szName[256];
-        WCHAR szData[256];
         for (;;) {
-            DWORD cchName = 256, cbData = sizeof(szData) - sizeof(WCHAR), dwType = 0;
-            if (::RegEnumValueW(m_hKey, 0, szName, &cchName, NULL, &dwType, (BYTE*)szData,
-                                &cbData) != ERROR_SUCCESS)
+            WCHAR szName[256];
+            DWORD cchName = 256, dwType = 0, cbData = 0;
+            BYTE data[512] = {};
+            cbData = sizeof(data) - sizeof(WCHAR);
+            if (::RegEnumValueW(m_hKey, 0, szName, &cchName, NULL, &dwType, data, &cbData) !=
+                ERROR_SUCCESS)
                 break;
-            szData[cbData / sizeof(WCHAR)] = 0;
-            m_saved.push_back({szName, szData});
+            m_saved.push_back({szName, dwType, std::string((const char*)data, cbData)});
             ::RegDeleteValueW(m_hKey, szName);
         }
-        Write(values);
-        m_written = std::move(values);
+        for (const auto& value : values) {
+            m_written.push_back(value.first);
+            ::RegSetValueExW(m_hKey, value.first.c_str(), 0, REG_SZ,
+                             (const BYTE*)value.second.c_str(),
+                             (DWORD)(value.second.size() + 1) * sizeof(WCHAR));
+        }
+    }
+
+    ReplacedValues(LPCWSTR pszPath, LPCWSTR pszName, DWORD dwValue)
+    {
+        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey,
+                          NULL);
+        BYTE data[512] = {};
+        DWORD dwType = 0, cbData = sizeof(data);
+        if (::RegQueryValueExW(m_hKey, pszName, NULL, &dwType, data, &cbData) == ERROR_SUCCESS)
+            m_saved.push_back({pszName, dwType, std::string((const char*)data, cbData)});
+        m_written.push_back(pszName);
+        ::RegSetValueExW(m_hKey, pszName, 0, REG_DWORD, (const BYTE*)&dwValue, sizeof(dwValue));
     }
 
     ~ReplacedValues()
     {
-        for (const auto& value : m_written)
-            ::RegDeleteValueW(m_hKey, value.first.c_str());
-        Write(m_saved);
+        for (const auto& name : m_written)
+            ::RegDeleteValueW(m_hKey, name.c_str());
+        for (const auto& value : m_saved)
+            ::RegSetValueExW(m_hKey, value.name.c_str(), 0, value.type,
+                             (const BYTE*)value.data.data(), (DWORD)value.data.size());
         ::RegCloseKey(m_hKey);
     }
 
 private:
-    void Write(const std::vector<std::pair<std::wstring, std::wstring>>& values)
+    struct Saved
     {
-        for (const auto& value : values)
-            ::RegSetValueExW(m_hKey, value.first.c_str(), 0, REG_SZ,
-                             (const BYTE*)value.second.c_str(),
-                             (DWORD)(value.second.size() + 1) * sizeof(WCHAR));
-    }
-
+        std::wstring name;
+        DWORD type;
+        std::string data;
+    };
     HKEY m_hKey = NULL;
-    std::vector<std::pair<std::wstring, std::wstring>> m_saved;
-    std::vector<std::pair<std::wstring, std::wstring>> m_written;
+    std::vector<Saved> m_saved;
+    std::vector<std::wstring> m_written;
 };
 
 TEST(SystemConcurrency, ManyThreadsFillEveryCacheOnce)
@@ -131,39 +140,18 @@ TEST(SystemConcurrency, ManyThreadsFillEveryCacheOnce)
     ASSERT_EQ(0, CSystem::GetProcessorDetectionCount());
     ASSERT_EQ(0, CSystem::GetPortSearchCount());
 
-    Shared shared = {};
+    Answer answers[kThreads];
     {
-        // Ports of both kinds, so that each list is searched exactly once.
+        // Ports of both kinds, so that each list is searched exactly once, and a
+        // service-pack number only this test uses, which shows that the OS record came
+        // from the registry as it stood when the threads asked.
         ReplacedValues serial(L"HARDWARE\\DEVICEMAP\\SERIALCOMM",
                               {{L"\\Device\\Serial0", L"COM2"}, {L"\\Device\\Serial1", L"COM1"}});
         ReplacedValues parallel(L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS",
                                 {{L"\\Device\\Parallel0", L"\\DosDevices\\LPT1"}});
-
-        shared.hStart = ::CreateEventW(NULL, TRUE, FALSE, NULL);
-        ASSERT_NE(nullptr, shared.hStart);
-        Arg args[kThreads];
-        HANDLE threads[kThreads];
-        int nStarted = 0;
-        for (; nStarted < kThreads; nStarted++) {
-            args[nStarted] = {&shared, nStarted};
-            threads[nStarted] =
-                (HANDLE)_beginthreadex(NULL, 0, AskAtOnce, &args[nStarted], 0, NULL);
-            if (threads[nStarted] == NULL)
-                break;
-        }
-        // The threads started must end before their arguments go.
-        ::SetEvent(shared.hStart);
-        if (nStarted > 0) {
-            EXPECT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(nStarted, threads, TRUE, 60000));
-        }
-        ASSERT_EQ(kThreads, nStarted);
-        for (int i = 0; i < kThreads; i++) {
-            DWORD code = 99;
-            ::GetExitCodeThread(threads[i], &code);
-            EXPECT_EQ(0u, code) << "thread " << i;
-            ::CloseHandle(threads[i]);
-        }
-        ::CloseHandle(shared.hStart);
+        ReplacedValues servicePack(L"SYSTEM\\CurrentControlSet\\Control\\Windows",
+                                   L"CSDVersion", 0x0700);
+        EXPECT_EQ("", wivotest::RunAtOnce(kThreads, AskEverything, answers));
     }
 
     EXPECT_EQ(1, CSystem::GetProcessorDetectionCount());
@@ -173,19 +161,30 @@ TEST(SystemConcurrency, ManyThreadsFillEveryCacheOnce)
     const UINT nProcessors = CSystem::GetProcessorCount();
     EXPECT_GE(nProcessors, 1u);
     EXPECT_EQ((int)nProcessors, CSystem::GetProcessorsInfos().GetSize());
+    const std::string firstProcessor = Narrow(CSystem::GetProcessorInfo().GetName()) + " " +
+                                       std::to_string(CSystem::GetProcessorInfo().GetFrequency());
     const COSInfo& os = CSystem::GetOSInfo();
+    const CGUIInfo& gui = CSystem::GetGUIInfo();
     for (int i = 0; i < kThreads; i++) {
-        const Answer& answer = shared.answers[i];
+        const Answer& answer = answers[i];
         EXPECT_EQ(nProcessors, answer.nProcessors) << "thread " << i;
+        EXPECT_EQ(firstProcessor, answer.firstProcessor) << "thread " << i;
         EXPECT_EQ(&os, answer.pOS) << "thread " << i;
+        EXPECT_EQ(&gui, answer.pGUI) << "thread " << i;
         EXPECT_EQ("COM1,COM2", answer.serial) << "thread " << i;
         EXPECT_EQ("LPT1", answer.parallel) << "thread " << i;
     }
+    EXPECT_NE(COSInfo::osUnknown, os.GetOS());
+    EXPECT_EQ(7, os.GetVersion().GetRevision()) << Narrow(os.GetVersion().ToString());
+    EXPECT_EQ(CGUIInfo::guiWindows, gui.GetGUI());
+    EXPECT_EQ(os.GetVersion().GetVersion(), gui.GetVersion().GetVersion());
 
     // Served from the caches now, although the registry is back as it was.
     CStringArray ports;
     CSystem::GetParallelPorts(ports);
     EXPECT_EQ("LPT1", Joined(ports));
+    EXPECT_EQ(7, CSystem::GetOSInfo().GetVersion().GetRevision());
+    EXPECT_EQ(&CSystem::GetProcessorInfo(), CSystem::GetProcessorsInfos().GetData());
     EXPECT_EQ(1, CSystem::GetProcessorDetectionCount());
     EXPECT_EQ(1, CSystem::GetOSInfoDetectionCount());
     EXPECT_EQ(2, CSystem::GetPortSearchCount());

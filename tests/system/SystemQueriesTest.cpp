@@ -78,39 +78,41 @@ private:
     bool m_bExisted = false;
 };
 
+const wchar_t kCurrentVersion[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const HKEY kUser = HKEY_CURRENT_USER, kMachine = HKEY_LOCAL_MACHINE;
+
 struct RegFolder
 {
     CSystem::SpecialFolder folder;
     HKEY hRoot;
-    LPCWSTR pszKey;
     LPCWSTR pszValue;
+    LPCWSTR pszKey = kShellFolders;
 };
 
+// Where each folder's path is read from.
 const RegFolder kRegFolders[] = {
-    {CSystem::folderAppData, HKEY_CURRENT_USER, kShellFolders, L"AppData"},
-    {CSystem::folderCommonAppData, HKEY_LOCAL_MACHINE, kShellFolders, L"Common AppData"},
-    {CSystem::folderCommonDesktop, HKEY_LOCAL_MACHINE, kShellFolders, L"Common Desktop"},
-    {CSystem::folderCommonFiles, HKEY_LOCAL_MACHINE,
-     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", L"CommonFilesDir"},
-    {CSystem::folderCommonPrograms, HKEY_LOCAL_MACHINE, kShellFolders, L"Common Programs"},
-    {CSystem::folderCommonStartMenu, HKEY_LOCAL_MACHINE, kShellFolders, L"Common Start Menu"},
-    {CSystem::folderCommonStartup, HKEY_LOCAL_MACHINE, kShellFolders, L"Common Startup"},
-    {CSystem::folderCookies, HKEY_CURRENT_USER, kShellFolders, L"Cookies"},
-    {CSystem::folderDesktop, HKEY_CURRENT_USER, kShellFolders, L"Desktop"},
-    {CSystem::folderFavorites, HKEY_CURRENT_USER, kShellFolders, L"Favorites"},
-    {CSystem::folderFonts, HKEY_CURRENT_USER, kShellFolders, L"Fonts"},
-    {CSystem::folderHistory, HKEY_CURRENT_USER, kShellFolders, L"History"},
-    {CSystem::folderInternetCache, HKEY_CURRENT_USER, kShellFolders, L"Cache"},
-    {CSystem::folderLocalAppData, HKEY_CURRENT_USER, kShellFolders, L"Local AppData"},
-    {CSystem::folderPersonal, HKEY_CURRENT_USER, kShellFolders, L"Personal"},
-    {CSystem::folderProgramFiles, HKEY_LOCAL_MACHINE,
-     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir"},
-    {CSystem::folderPrograms, HKEY_CURRENT_USER, kShellFolders, L"Programs"},
-    {CSystem::folderRecent, HKEY_CURRENT_USER, kShellFolders, L"Recent"},
-    {CSystem::folderSendTo, HKEY_CURRENT_USER, kShellFolders, L"SendTo"},
-    {CSystem::folderStartMenu, HKEY_CURRENT_USER, kShellFolders, L"Start Menu"},
-    {CSystem::folderStartup, HKEY_CURRENT_USER, kShellFolders, L"Startup"},
-    {CSystem::folderTemplates, HKEY_CURRENT_USER, kShellFolders, L"Templates"},
+    {CSystem::folderAppData, kUser, L"AppData"},
+    {CSystem::folderCommonAppData, kMachine, L"Common AppData"},
+    {CSystem::folderCommonDesktop, kMachine, L"Common Desktop"},
+    {CSystem::folderCommonFiles, kMachine, L"CommonFilesDir", kCurrentVersion},
+    {CSystem::folderCommonPrograms, kMachine, L"Common Programs"},
+    {CSystem::folderCommonStartMenu, kMachine, L"Common Start Menu"},
+    {CSystem::folderCommonStartup, kMachine, L"Common Startup"},
+    {CSystem::folderCookies, kUser, L"Cookies"},
+    {CSystem::folderDesktop, kUser, L"Desktop"},
+    {CSystem::folderFavorites, kUser, L"Favorites"},
+    {CSystem::folderFonts, kUser, L"Fonts"},
+    {CSystem::folderHistory, kUser, L"History"},
+    {CSystem::folderInternetCache, kUser, L"Cache"},
+    {CSystem::folderLocalAppData, kUser, L"Local AppData"},
+    {CSystem::folderPersonal, kUser, L"Personal"},
+    {CSystem::folderProgramFiles, kMachine, L"ProgramFilesDir", kCurrentVersion},
+    {CSystem::folderPrograms, kUser, L"Programs"},
+    {CSystem::folderRecent, kUser, L"Recent"},
+    {CSystem::folderSendTo, kUser, L"SendTo"},
+    {CSystem::folderStartMenu, kUser, L"Start Menu"},
+    {CSystem::folderStartup, kUser, L"Startup"},
+    {CSystem::folderTemplates, kUser, L"Templates"},
 };
 
 TEST(SystemFolders, EachRegistryFolderReadsItsOwnValue)

@@ -426,7 +426,7 @@ TEST(LocaleTest, FormatDateAndTime)
 /////////////////////////////////////////////////////////////////////////////
 // Facts
 
-TEST(LocaleTest, Facts)
+TEST(LocaleTest, FactsAndNames)
 {
     CLocale austria(kGermanAustria), germany(kGermanGermany), us(kEnglishUS), japan(0x0411);
     EXPECT_EQ(43, austria.GetCountryCode());
@@ -444,11 +444,7 @@ TEST(LocaleTest, Facts)
     EXPECT_FALSE(austria.GetLanguageName().IsEmpty());
     EXPECT_STRNE(austria.GetCountryName(), germany.GetCountryName());
     EXPECT_STRNE(austria.GetLanguageName(), germany.GetLanguageName());
-}
 
-TEST(LocaleTest, MonthAndWeekdayNames)
-{
-    CLocale austria(kGermanAustria), germany(kGermanGermany), us(kEnglishUS);
     EXPECT_STREQ(L"J\u00E4nner", austria.GetMonthName(1, 0));
     EXPECT_STREQ(L"Januar", germany.GetMonthName(1, 0));
     EXPECT_STREQ(L"January", us.GetMonthName(1, 0));
@@ -468,10 +464,7 @@ TEST(LocaleTest, MonthAndWeekdayNames)
         EXPECT_STREQ(L"", us.GetWeekdayName(n, 0)) << n;
         EXPECT_STREQ(L"", us.GetWeekdayName(n, 1)) << n;
     }
-}
 
-TEST(LocaleTest, UnknownLocaleFacts)
-{
     CLocale unknown(kUnknownLanguage);
     EXPECT_STREQ(L"", unknown.GetLanguageName());
     EXPECT_STREQ(L"", unknown.GetCountryName());

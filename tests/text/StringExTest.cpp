@@ -96,6 +96,11 @@ TEST(CStringExAssign, CopiesShareTheBuffer)
     // A CStringEx is a CString wherever one is wanted.
     CString back = assigned;
     EXPECT_STREQ(L"shared", back);
+
+    // Appending to itself must survive the buffer it reads from being grown.
+    CStringEx s(CString(L"abc"));
+    EXPECT_EQ(&s, &(s += s));
+    EXPECT_STREQ(L"abcabc", s);
 }
 
 TEST(CStringExAssign, CharIsWidenedAsSignedByte)
@@ -119,7 +124,7 @@ TEST(CStringExAssign, CharIsWidenedAsSignedByte)
     }
 }
 
-TEST(CStringExAssign, EveryFormAssignsAndReturnsItself)
+TEST(CStringExAssign, EveryFormAssignsOrAppendsAndReturnsItself)
 {
     CStringEx s;
     EXPECT_EQ(&s, &(s = L'w'));
@@ -138,25 +143,17 @@ TEST(CStringExAssign, EveryFormAssignsAndReturnsItself)
     EXPECT_STREQ(L"from CStringEx", s);
     EXPECT_EQ(&s, &(s = s));
     EXPECT_STREQ(L"from CStringEx", s);
+    EXPECT_EQ(&s, &(s += CString(L"|ab")));
+    EXPECT_EQ(&s, &(s += L"cd"));
+    EXPECT_EQ(&s, &(s += L'e'));
+    EXPECT_EQ(&s, &(s += 'f'));
+    EXPECT_STREQ(L"from CStringEx|abcdef", s);
 
     // A narrow text with a non-ASCII byte goes through the ANSI code page, as CString's.
     CStringEx ansi;
     ansi = "\xE4";
     EXPECT_STREQ(CString("\xE4"), ansi);
     EXPECT_NE(0xFFE4, (int)ansi[0]);
-}
-
-TEST(CStringExAssign, AppendsReturnItself)
-{
-    CStringEx s;
-    EXPECT_EQ(&s, &(s += CString(L"ab")));
-    EXPECT_EQ(&s, &(s += L"cd"));
-    EXPECT_EQ(&s, &(s += L'e'));
-    EXPECT_EQ(&s, &(s += 'f'));
-    EXPECT_STREQ(L"abcdef", s);
-    // Appending to itself must survive the buffer it reads from being grown.
-    s += s;
-    EXPECT_STREQ(L"abcdefabcdef", s);
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -360,74 +357,51 @@ TEST(CStringExCase, CopiesChangeAndArgumentsStay)
 /////////////////////////////////////////////////////////////////////////////
 // Backward search
 
+// One table for both searches: exact is ReverseFind's answer, noCase ReverseFindNoCase's.
 TEST(CStringExSearch, ReverseFindTable)
 {
-    struct Case { const wchar_t* text; const wchar_t* sub; int start; int expected; };
+    struct Case { const wchar_t* text; const wchar_t* sub; int start; int exact; int noCase; };
     const Case cases[] = {
-        { L"abcb", L"b", -1, 3 },
-        { L"abcb", L"b", 2, 1 },
-        { L"abcb", L"b", 1, 1 },
-        { L"abcb", L"b", 0, -1 },
-        { L"abcb", L"b", 4, 3 },      // past the last position: from the end
-        { L"abcb", L"b", -7, 3 },
-        { L"abcb", L"B", -1, -1 },    // case matters
-        { L"abc", L"", -1, 2 },       // empty sub: the last unit, not past it
-        { L"abc", L"", 1, 1 },
-        { L"abc", L"", 0, 0 },
-        { L"abc", L"", 3, 2 },
-        { L"", L"", -1, 0 },
-        { L"", L"", 5, 0 },
-        { L"", L"x", -1, -1 },
-        { L"", L"x", 0, -1 },
-        { L"abc", L"abcd", -1, -1 },
-        { L"abc", L"abcd", 0, -1 },
-        { L"abc", L"abc", -1, 0 },
-        { L"abcabc", L"abc", -1, 3 },
-        { L"abcabc", L"abc", 2, 0 },
-        { L"abcabc", L"abc", 3, 3 },
-        { L"abcabc", L"abc", 4, 3 },  // 4 > last (3): from the end
-        { L"aaa", L"aa", -1, 1 },
-        { L"aaa", L"aa", 0, 0 },
-        { L"xyz", L"q", -1, -1 },
-        { L"ab", L"b", -1, 1 },
-        { L"ab", L"a", -1, 0 },
+        { L"abcb", L"b", -1, 3, 3 },
+        { L"abcb", L"b", 2, 1, 1 },
+        { L"abcb", L"b", 1, 1, 1 },
+        { L"abcb", L"b", 0, -1, -1 },
+        { L"abcb", L"b", 4, 3, 3 },      // past the last position: from the end
+        { L"abcb", L"b", -7, 3, 3 },
+        { L"abcb", L"B", -1, -1, 3 },    // case matters only to ReverseFind
+        { L"abcb", L"B", 2, -1, 1 },
+        { L"ABCB", L"b", -1, -1, 3 },
+        { L"aBcB", L"Bc", -1, 1, 1 },
+        { L"Hello World", L"WORLD", -1, -1, 6 },
+        { L"Hello World", L"O", 5, -1, 4 },
+        { L"abc", L"", -1, 2, 2 },       // empty sub: the last unit, not past it
+        { L"abc", L"", 1, 1, 1 },
+        { L"abc", L"", 0, 0, 0 },
+        { L"abc", L"", 3, 2, 2 },
+        { L"", L"", -1, 0, 0 },
+        { L"", L"", 5, 0, 0 },
+        { L"", L"x", -1, -1, -1 },
+        { L"", L"x", 0, -1, -1 },
+        { L"abc", L"abcd", -1, -1, -1 },
+        { L"abc", L"abcd", 0, -1, -1 },
+        { L"abc", L"abc", -1, 0, 0 },
+        { L"abcabc", L"abc", -1, 3, 3 },
+        { L"abcabc", L"abc", 2, 0, 0 },
+        { L"abcabc", L"abc", 3, 3, 3 },
+        { L"abcabc", L"abc", 4, 3, 3 },  // 4 > last (3): from the end
+        { L"aaa", L"aa", -1, 1, 1 },
+        { L"aaa", L"aa", 0, 0, 0 },
+        { L"ab", L"a", -1, 0, 0 },
     };
     for (const Case& c : cases) {
         CStringEx text(CString(c.text));
         CString sub(c.sub);
-        EXPECT_EQ(c.expected, text.ReverseFind(sub, c.start))
-            << "\"" << N(text) << "\" sub \"" << N(sub) << "\" start " << c.start;
+        const std::string where = "\"" + N(text) + "\" sub \"" + N(sub) + "\" start ";
+        EXPECT_EQ(c.exact, text.ReverseFind(sub, c.start)) << where << c.start;
+        EXPECT_EQ(c.noCase, text.ReverseFindNoCase(sub, c.start)) << where << c.start << " no case";
         if (c.start == -1) {
-            EXPECT_EQ(c.expected, text.ReverseFind(sub))
-                << "\"" << N(text) << "\" sub \"" << N(sub) << "\" default start";
-        }
-    }
-}
-
-TEST(CStringExSearch, ReverseFindNoCaseTable)
-{
-    struct Case { const wchar_t* text; const wchar_t* sub; int start; int expected; };
-    const Case cases[] = {
-        { L"abcb", L"B", -1, 3 },
-        { L"ABCB", L"b", -1, 3 },
-        { L"aBcB", L"Bc", -1, 1 },
-        { L"abcb", L"B", 2, 1 },
-        { L"abcb", L"B", 0, -1 },
-        { L"Hello World", L"WORLD", -1, 6 },
-        { L"Hello World", L"O", 5, 4 },
-        { L"ABC", L"", -1, 2 },
-        { L"", L"", -1, 0 },
-        { L"", L"X", -1, -1 },
-        { L"ABC", L"ABCD", -1, -1 },
-    };
-    for (const Case& c : cases) {
-        CStringEx text(CString(c.text));
-        CString sub(c.sub);
-        EXPECT_EQ(c.expected, text.ReverseFindNoCase(sub, c.start))
-            << "\"" << N(text) << "\" sub \"" << N(sub) << "\" start " << c.start;
-        if (c.start == -1) {
-            EXPECT_EQ(c.expected, text.ReverseFindNoCase(sub))
-                << "\"" << N(text) << "\" sub \"" << N(sub) << "\" default start";
+            EXPECT_EQ(c.exact, text.ReverseFind(sub)) << where << "default";
+            EXPECT_EQ(c.noCase, text.ReverseFindNoCase(sub)) << where << "default, no case";
         }
     }
     // Neither string is changed by the search.
@@ -503,6 +477,7 @@ TEST(CStringExPath, ConcatPathTable)
 /////////////////////////////////////////////////////////////////////////////
 // Wildcard patterns
 
+// Short texts over "ab" are all checked against the rule below; these rows hold the rest.
 TEST(CStringExMatch, PatternTable)
 {
     struct Case { const wchar_t* text; const wchar_t* pattern; bool expected; };
@@ -517,22 +492,11 @@ TEST(CStringExMatch, PatternTable)
         { L"readme.txt", L"read?.txt", false },
         { L"readme.txt", L"*.txt*", true },
         { L"readme.txt", L"r*e*e*t", true },
-        { L"", L"", true },
-        { L"", L"*", true },
-        { L"", L"**", true },
-        { L"", L"?", false },
-        { L"", L"a", false },
-        { L"a", L"", false },
         { L"abc", L"???", true },
-        { L"ab", L"???", false },
         { L"abcd", L"???", false },
         { L"abc", L"a*c", true },
-        { L"ac", L"a*c", true },
-        { L"ab", L"a*c", false },
         { L"abcbc", L"a*bc", true },
         { L"abcbd", L"a*bc", false },
-        { L"aaa", L"*aa*a", true },
-        { L"aa", L"*aa*a", false },
         { L"mississippi", L"m*iss*ppi", true },
         { L"mississippi", L"m*iss*ppx", false },
         { L"mississippi", L"*s*s*s*s*", true },
@@ -540,10 +504,8 @@ TEST(CStringExMatch, PatternTable)
         { L"a*b", L"a*b", true },     // a star in the text is just a unit
         { L"a?b", L"a\\?b", false },  // and there is no escape
         { L"axb", L"a?b", true },
-        { L"ab", L"a?*b", false },
         { L"axyb", L"a?*b", true },
         { L"x", L"*?", true },
-        { L"", L"*?*", false },
     };
     for (const Case& c : cases) {
         CStringEx text(CString(c.text));
