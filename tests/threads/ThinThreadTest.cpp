@@ -44,11 +44,22 @@ class PollingThread : public CThinThread
 public:
     void Run() override
     {
+        m_bRunning = TRUE;
         DWORD start = ::GetTickCount();
         while (!ShouldExit() && ::GetTickCount() - start < kBound)
             CThinThread::Sleep(1);
         m_sawExit = ShouldExit();
     }
+    // Until Run has begun, a derived object that is being destroyed would have its
+    // base class's Run called instead; tests that destroy it running wait for this.
+    BOOL WaitRunning() const
+    {
+        DWORD start = ::GetTickCount();
+        while (!m_bRunning && ::GetTickCount() - start < kBound)
+            ::Sleep(1);
+        return m_bRunning;
+    }
+    volatile BOOL m_bRunning = FALSE;
     volatile BOOL m_sawExit = FALSE;
 };
 
@@ -327,7 +338,7 @@ TEST(ThinThread, DestroyingARunningObjectStopsItsThread)
         thread.AddThreadTerminationListener(&watch);
         thread.Start();
         ASSERT_NE(nullptr, thread.GetHandle());
-        CThinThread::Sleep(20);
+        ASSERT_TRUE(thread.WaitRunning());
     }
     EXPECT_EQ(1, watch.calls) << "the destructor did not wait for the thread's end";
     EXPECT_TRUE(watch.sawExit) << "Run ended without being asked to";
