@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,23 +27,8 @@ HMODULE LibraryModule()
     return GetModuleHandleW(L"Wivo10u.dll");
 }
 
-// Compares texts UTF-16 unit by unit and names the first difference, so a lost
-// blank or a mis-encoded umlaut shows where it is.
-::testing::AssertionResult SameUnits(const std::wstring& expected, const std::wstring& actual)
-{
-    if (expected == actual)
-        return ::testing::AssertionSuccess();
-    size_t i = 0;
-    while (i < expected.size() && i < actual.size() && expected[i] == actual[i])
-        ++i;
-    std::ostringstream why;
-    why << "expected \"" << Narrow(expected.c_str()) << "\" (" << expected.size() << " units), got \""
-        << Narrow(actual.c_str()) << "\" (" << actual.size() << " units); first difference at unit " << i
-        << ": expected 0x" << std::hex << (i < expected.size() ? unsigned(expected[i]) : 0u)
-        << ", got 0x" << (i < actual.size() ? unsigned(actual[i]) : 0u);
-    return ::testing::AssertionFailure() << why.str();
-}
-
+// Wide strings compare unit by unit and print escaped, so a lost blank or a
+// mis-encoded umlaut shows.
 std::wstring Units(const CString& s)
 {
     return std::wstring(static_cast<LPCWSTR>(s), static_cast<size_t>(s.GetLength()));
@@ -88,52 +72,29 @@ const StringCase kStrings[] = {
     {53841, L"Ein ung\u00fcltiges Argument wurde angegeben."},
 };
 
-// The one library id the test program defines itself (ResourcesTest.rc).
-const UINT kHostId = 53250;
-const wchar_t kHostText[] = L"Yes (host)";
-
-void PrintTo(const StringCase& c, std::ostream* os)
+// The library holds each text; the host loads it through the framework's chain, except
+// for the one id it defines itself (ResourcesTest.rc). The ids around that one share its
+// block of sixteen in the host module, which has no text for them, so the search must go
+// on to the library.
+TEST(LibraryStrings, LibraryHoldsThemAndHostLoadsThemThroughTheFramework)
 {
-    *os << "string " << c.id;
-}
-
-class LibraryString : public ::testing::TestWithParam<StringCase>
-{
-};
-
-// The library holds the text; the host loads it through the framework's chain, except
-// for the one id it defines itself. The ids around that one share its block of sixteen
-// in the host module, which has no text for them, so the search must go on to the library.
-TEST_P(LibraryString, LibraryHoldsItAndHostLoadsItThroughTheFramework)
-{
-    const StringCase& c = GetParam();
+    const UINT kHostId = 53250;
     ASSERT_NE(LibraryModule(), nullptr);
-    // With a zero buffer size LoadStringW hands out the resource itself, so
-    // the length is the table entry's, not up to a terminator.
-    LPCWSTR pText = NULL;
-    int nLength = LoadStringW(LibraryModule(), c.id, reinterpret_cast<LPWSTR>(&pText), 0);
-    ASSERT_GT(nLength, 0) << "string " << c.id << " missing from Wivo10u.dll";
-    EXPECT_TRUE(SameUnits(c.text, std::wstring(pText, nLength))) << "string " << c.id;
+    for (const StringCase& c : kStrings) {
+        SCOPED_TRACE("string " + std::to_string(c.id));
+        // With a zero buffer size LoadStringW hands out the resource itself, so
+        // the length is the table entry's, not up to a terminator.
+        LPCWSTR pText = NULL;
+        int nLength = LoadStringW(LibraryModule(), c.id, reinterpret_cast<LPWSTR>(&pText), 0);
+        ASSERT_GT(nLength, 0) << "missing from Wivo10u.dll";
+        EXPECT_EQ(std::wstring(c.text), std::wstring(pText, nLength));
 
-    CString s;
-    BOOL bLoaded = s.LoadString(c.id);
-    EXPECT_TRUE(bLoaded) << "string " << c.id;
-    if (c.id == kHostId) {
-        EXPECT_TRUE(SameUnits(kHostText, Units(s))) << "string " << c.id;
-        EXPECT_EQ(AfxFindStringResourceHandle(c.id), GetModuleHandleW(NULL));
-    } else {
-        EXPECT_TRUE(SameUnits(c.text, Units(s))) << "string " << c.id;
-        EXPECT_EQ(AfxFindStringResourceHandle(c.id), LibraryModule()) << "string " << c.id;
+        CString s;
+        EXPECT_TRUE(s.LoadString(c.id));
+        EXPECT_EQ(std::wstring(c.id == kHostId ? L"Yes (host)" : c.text), Units(s));
+        EXPECT_EQ(AfxFindStringResourceHandle(c.id),
+                  c.id == kHostId ? GetModuleHandleW(NULL) : LibraryModule());
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(AllTexts, LibraryString, ::testing::ValuesIn(kStrings),
-                         [](const ::testing::TestParamInfo<StringCase>& info) {
-                             return "Id" + std::to_string(info.param.id);
-                         });
-
-TEST(LibraryStrings, IdsNobodyDefinesLoadEmpty)
-{
     for (UINT id : {28111u, 53253u, 53263u, 53842u}) {
         CString s(L"sentinel");
         EXPECT_FALSE(s.LoadString(id)) << id;
@@ -151,21 +112,21 @@ ULONG_PTR IdOf(LPCWSTR name)
     return IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0;
 }
 
-BOOL CALLBACK CollectType(HMODULE, LPWSTR type, LONG_PTR param)
+BOOL CALLBACK CollectType(HMODULE, LPWSTR type, LONG_PTR p)
 {
-    reinterpret_cast<std::vector<ULONG_PTR>*>(param)->push_back(IdOf(type));
+    reinterpret_cast<std::vector<ULONG_PTR>*>(p)->push_back(IdOf(type));
     return TRUE;
 }
 
-BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param)
+BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR p)
 {
-    reinterpret_cast<std::vector<ULONG_PTR>*>(param)->push_back(IdOf(name));
+    reinterpret_cast<std::vector<ULONG_PTR>*>(p)->push_back(IdOf(name));
     return TRUE;
 }
 
-BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD lang, LONG_PTR param)
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD lang, LONG_PTR p)
 {
-    reinterpret_cast<std::vector<WORD>*>(param)->push_back(lang);
+    reinterpret_cast<std::vector<WORD>*>(p)->push_back(lang);
     return TRUE;
 }
 
@@ -177,7 +138,7 @@ std::vector<ULONG_PTR> Names(LPCWSTR type)
     return names;
 }
 
-TEST(LibraryInventory, OnlyStringsDialogsIconsAndVersion)
+TEST(LibraryInventory, DocumentedResourcesOnlyAllGermanAustria)
 {
     std::vector<ULONG_PTR> types;
     EnumResourceTypesW(LibraryModule(), CollectType, reinterpret_cast<LONG_PTR>(&types));
@@ -187,37 +148,9 @@ TEST(LibraryInventory, OnlyStringsDialogsIconsAndVersion)
     EXPECT_EQ(types, expected);
     EXPECT_EQ(Names(RT_DIALOG), (std::vector<ULONG_PTR>{28005, 28010, 28100, 28120, 28121}));
     EXPECT_EQ(Names(RT_GROUP_ICON), (std::vector<ULONG_PTR>{28000, 28001}));
-}
 
-TEST(LibraryInventory, StringTableHoldsExactlyTheTwentyFiveTexts)
-{
-    std::vector<UINT> found;
-    for (ULONG_PTR block : Names(RT_STRING)) {
-        ASSERT_NE(block, 0u);
-        HRSRC hRsrc = FindResourceW(LibraryModule(), MAKEINTRESOURCEW(block), RT_STRING);
-        ASSERT_NE(hRsrc, nullptr);
-        const WORD* p = static_cast<const WORD*>(LockResource(LoadResource(LibraryModule(), hRsrc)));
-        const WORD* pEnd = p + SizeofResource(LibraryModule(), hRsrc) / sizeof(WORD);
-        for (UINT i = 0; i < 16; ++i) {
-            ASSERT_LT(p, pEnd) << "block " << block << " ends early";
-            if (*p != 0)
-                found.push_back(static_cast<UINT>((block - 1) * 16 + i));
-            p += 1 + *p;
-        }
-    }
-    std::vector<UINT> expected;
-    for (const StringCase& c : kStrings)
-        expected.push_back(c.id);
-    std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, expected);
-}
-
-TEST(LibraryInventory, EveryResourceIsGermanAustria)
-{
     for (LPCWSTR type : {RT_ICON, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_VERSION}) {
         for (ULONG_PTR name : Names(type)) {
-            if (name == 0)
-                continue;
             std::vector<WORD> langs;
             EnumResourceLanguagesW(LibraryModule(), type, reinterpret_cast<LPCWSTR>(name),
                                    CollectLanguage, reinterpret_cast<LONG_PTR>(&langs));
@@ -225,6 +158,26 @@ TEST(LibraryInventory, EveryResourceIsGermanAustria)
                 << "type " << reinterpret_cast<ULONG_PTR>(type) << ", name " << name;
         }
     }
+
+    // The string table holds exactly the texts above, no more.
+    std::vector<UINT> found;
+    for (ULONG_PTR block : Names(RT_STRING)) {
+        ASSERT_NE(block, 0u);
+        HRSRC hRsrc = FindResourceW(LibraryModule(), MAKEINTRESOURCEW(block), RT_STRING);
+        ASSERT_NE(hRsrc, nullptr);
+        const WORD* p = static_cast<const WORD*>(LockResource(LoadResource(LibraryModule(), hRsrc)));
+        const WORD* pEnd = p + SizeofResource(LibraryModule(), hRsrc) / sizeof(WORD);
+        for (UINT i = 0; i < 16; p += 1 + *p, ++i) {
+            ASSERT_LT(p, pEnd) << "block " << block << " ends early";
+            if (*p != 0)
+                found.push_back(static_cast<UINT>((block - 1) * 16 + i));
+        }
+    }
+    std::vector<UINT> ids;
+    for (const StringCase& c : kStrings)
+        ids.push_back(c.id);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, ids);
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -234,7 +187,7 @@ TEST(LibraryInventory, EveryResourceIsGermanAustria)
 struct Item
 {
     DWORD style = 0, exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
+    short rect[4] = {};
     int id = 0;
     std::wstring className, text;
     WORD textOrdinal = 0;
@@ -242,16 +195,14 @@ struct Item
 
 struct Template
 {
-    bool extended = false;
     DWORD style = 0, exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
+    short rect[4] = {};
     std::wstring menu, className, caption, face;
-    WORD pointSize = 0;
+    WORD pointSize = 0, menuOrdinal = 0, classOrdinal = 0;
     std::vector<Item> items;
 };
 
-// Reads DLGTEMPLATE and DLGTEMPLATEEX with their items, never past the
-// resource's end.
+// Reads DLGTEMPLATE or DLGTEMPLATEEX with their items, never past the resource's end.
 class TemplateReader
 {
 public:
@@ -260,70 +211,64 @@ public:
 
     bool Read(Template& t)
     {
-        t.extended = m_end - m_p >= 4 && Peek<WORD>(0) == 1 && Peek<WORD>(2) == 0xFFFF;
-        if (t.extended)
-            Skip(4);        // version and signature
-        Styles(t.extended, t.style, t.exStyle);
+        const bool ex = m_end - m_p >= 4 && Get<DWORD>() == 0xFFFF0001;   // version 1, signature
+        if (!ex)
+            m_p = m_begin;
+        Styles(ex, t.style, t.exStyle);
         WORD nItems = Get<WORD>();
-        t.x = Get<short>(); t.y = Get<short>(); t.cx = Get<short>(); t.cy = Get<short>();
-        WORD ord = 0;
-        Text(t.menu, ord);
-        Text(t.className, ord);
-        Text(t.caption, ord);
+        Rect(t.rect);
+        Text(t.menu, t.menuOrdinal);
+        Text(t.className, t.classOrdinal);
+        WORD ordinal = 0;
+        Text(t.caption, ordinal);
         if (t.style & (DS_SETFONT | DS_SHELLFONT)) {
             t.pointSize = Get<WORD>();
-            if (t.extended) {
-                Get<WORD>();    // weight
-                Get<WORD>();    // italic, character set
-            }
-            Text(t.face, ord);
+            Skip(ex ? 4 : 0);    // weight, italic, character set
+            Text(t.face, ordinal);
         }
         for (WORD i = 0; i < nItems && m_ok; ++i) {
-            Align();
+            Skip((4 - static_cast<size_t>(m_p - m_begin) % 4) % 4);
             Item item;
-            Styles(t.extended, item.style, item.exStyle);
-            item.x = Get<short>(); item.y = Get<short>(); item.cx = Get<short>(); item.cy = Get<short>();
-            item.id = t.extended ? static_cast<int>(Get<DWORD>()) : Get<short>();
+            Styles(ex, item.style, item.exStyle);
+            Rect(item.rect);
+            item.id = ex ? static_cast<int>(Get<DWORD>()) : Get<short>();
             WORD classOrdinal = 0;
             Text(item.className, classOrdinal);
-            if (classOrdinal != 0)
-                item.className = PredefinedClass(classOrdinal);
+            if (classOrdinal >= 0x80 && classOrdinal <= 0x85) {
+                const wchar_t* const predefined[] = {L"Button", L"Edit", L"Static",
+                                                     L"ListBox", L"ScrollBar", L"ComboBox"};
+                item.className = predefined[classOrdinal - 0x80];
+            }
             Text(item.text, item.textOrdinal);
-            WORD cbExtra = Get<WORD>();
-            Skip(cbExtra);
+            Skip(Get<WORD>());   // creation data
             t.items.push_back(item);
         }
         return m_ok;
     }
 
 private:
-    template <class T> T Peek(size_t offset) const
-    {
-        T v;
-        memcpy(&v, m_p + offset, sizeof v);
-        return v;
-    }
-
     template <class T> T Get()
     {
-        if (static_cast<size_t>(m_end - m_p) < sizeof(T)) {
-            m_ok = false;
-            return T();
-        }
-        T v = Peek<T>(0);
-        m_p += sizeof v;
+        T v = T();
+        if (static_cast<size_t>(m_end - m_p) >= sizeof(T))
+            memcpy(&v, m_p, sizeof v);
+        Skip(sizeof v);
         return v;
     }
 
     // The extended forms put a help id first and the extended style before the style.
-    void Styles(bool extended, DWORD& style, DWORD& exStyle)
+    void Styles(bool ex, DWORD& style, DWORD& exStyle)
     {
-        if (extended)
-            Skip(4);
-        DWORD first = Get<DWORD>();
-        DWORD second = Get<DWORD>();
-        style = extended ? second : first;
-        exStyle = extended ? first : second;
+        Skip(ex ? 4 : 0);
+        DWORD first = Get<DWORD>(), second = Get<DWORD>();
+        style = ex ? second : first;
+        exStyle = ex ? first : second;
+    }
+
+    void Rect(short (&rect)[4])
+    {
+        for (short& v : rect)
+            v = Get<short>();
     }
 
     void Skip(size_t cb)
@@ -334,16 +279,9 @@ private:
             m_p += cb;
     }
 
-    void Align()
-    {
-        Skip((4 - static_cast<size_t>(m_p - m_begin) % 4) % 4);
-    }
-
     // sz_Or_Ord: 0 (nothing), 0xFFFF and an ordinal, or a terminated text.
     void Text(std::wstring& s, WORD& ordinal)
     {
-        s.clear();
-        ordinal = 0;
         WORD first = Get<WORD>();
         if (first == 0xFFFF) {
             ordinal = Get<WORD>();
@@ -351,19 +289,6 @@ private:
         }
         for (WORD c = first; c != 0 && m_ok; c = Get<WORD>())
             s += static_cast<wchar_t>(c);
-    }
-
-    static std::wstring PredefinedClass(WORD ordinal)
-    {
-        switch (ordinal) {
-        case 0x80: return L"Button";
-        case 0x81: return L"Edit";
-        case 0x82: return L"Static";
-        case 0x83: return L"ListBox";
-        case 0x84: return L"ScrollBar";
-        case 0x85: return L"ComboBox";
-        default:   return L"#" + std::to_wstring(ordinal);
-        }
     }
 
     const BYTE* m_begin;
@@ -376,7 +301,7 @@ struct ExpectedControl
 {
     int id;
     const wchar_t* className;
-    short x, y, cx, cy;
+    short rect[4];
     DWORD style;            // without WS_CHILD | WS_VISIBLE, which every control has
     const wchar_t* text;    // NULL: the text is the ordinal iconId
     WORD iconId;
@@ -386,51 +311,44 @@ const DWORD kLeftNoWrap = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 const DWORD kListBox = WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
 
 const ExpectedControl kNewDocumentControls[] = {
-    {28006, L"Static", 7, 7, 21, 20, SS_ICON, NULL, 28000},
-    {-1, L"Static", 34, 8, 113, 16, WS_GROUP | SS_LEFT,
+    {28006, L"Static", {7, 7, 21, 20}, SS_ICON, NULL, 28000},
+    {-1, L"Static", {34, 8, 113, 16}, WS_GROUP | SS_LEFT,
      L"W\u00e4hlen Sie das Dokument aus, das Sie erstellen m\u00f6chten.", 0},
-    {-1, L"Static", 7, 35, 77, 8, WS_GROUP | SS_LEFT, L"Verf\u00fcgbare Dokumente:", 0},
-    {28007, L"ListBox", 7, 44, 140, 82, kListBox, L"", 0},
-    {IDOK, L"Button", 157, 7, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
-    {IDCANCEL, L"Button", 157, 24, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+    {-1, L"Static", {7, 35, 77, 8}, WS_GROUP | SS_LEFT, L"Verf\u00fcgbare Dokumente:", 0},
+    {28007, L"ListBox", {7, 44, 140, 82}, kListBox, L"", 0},
+    {IDOK, L"Button", {157, 7, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
+    {IDCANCEL, L"Button", {157, 24, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
 };
 
 const ExpectedControl kWelcomeControls[] = {
-    {-1, L"Button", 7, 7, 202, 157, BS_GROUPBOX, L"Was m\u00f6chten Sie tun?", 0},
-    {28006, L"Static", 14, 20, 20, 20, SS_ICON, L"", 0},
-    {28011, L"Static", 14, 90, 20, 20, SS_ICON, L"", 0},
-    {28012, L"Button", 40, 26, 110, 8, WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON,
+    {-1, L"Button", {7, 7, 202, 157}, BS_GROUPBOX, L"Was m\u00f6chten Sie tun?", 0},
+    {28006, L"Static", {14, 20, 20, 20}, SS_ICON, L"", 0},
+    {28011, L"Static", {14, 90, 20, 20}, SS_ICON, L"", 0},
+    {28012, L"Button", {40, 26, 110, 8}, WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON,
      L"Ein neues Dokument erstellen:", 0},
-    {28013, L"Button", 40, 96, 126, 8, BS_AUTORADIOBUTTON, L"Ein bestehendes Dokument \u00f6ffnen:", 0},
-    {28007, L"ListBox", 52, 35, 150, 52, kListBox | WS_GROUP, L"", 0},
-    {28014, L"ListBox", 52, 105, 150, 52, kListBox, L"", 0},
-    {IDOK, L"Button", 102, 171, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
-    {IDCANCEL, L"Button", 159, 171, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+    {28013, L"Button", {40, 96, 126, 8}, BS_AUTORADIOBUTTON, L"Ein bestehendes Dokument \u00f6ffnen:", 0},
+    {28007, L"ListBox", {52, 35, 150, 52}, kListBox | WS_GROUP, L"", 0},
+    {28014, L"ListBox", {52, 105, 150, 52}, kListBox, L"", 0},
+    {IDOK, L"Button", {102, 171, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
+    {IDCANCEL, L"Button", {159, 171, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
 };
 
 const ExpectedControl kProgressControls[] = {
-    {IDCANCEL, L"Button", 201, 59, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"Abbrechen", 0},
-    {28101, L"SysAnimate32", 7, 0, 236, 25, ACS_TRANSPARENT | ACS_AUTOPLAY, L"", 0},
-    {28102, L"Static", 7, 38, 236, 10, kLeftNoWrap, L"", 0},
-    {28103, L"Static", 7, 48, 236, 10, kLeftNoWrap, L"", 0},
-    {28104, L"msctls_progress32", 7, 63, 190, 8, 0, L"", 0},
-    {28105, L"Static", 7, 74, 192, 10, kLeftNoWrap, L"", 0},
+    {IDCANCEL, L"Button", {201, 59, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"Abbrechen", 0},
+    {28101, L"SysAnimate32", {7, 0, 236, 25}, ACS_TRANSPARENT | ACS_AUTOPLAY, L"", 0},
+    {28102, L"Static", {7, 38, 236, 10}, kLeftNoWrap, L"", 0},
+    {28103, L"Static", {7, 48, 236, 10}, kLeftNoWrap, L"", 0},
+    {28104, L"msctls_progress32", {7, 63, 190, 8}, 0, L"", 0},
+    {28105, L"Static", {7, 74, 192, 10}, kLeftNoWrap, L"", 0},
 };
 
-const ExpectedControl kListBoxControls[] = {
-    {28122, L"Static", 7, 7, 140, 24, WS_GROUP | SS_LEFT, L"", 0},
-    {28123, L"Static", 7, 36, 140, 8, WS_GROUP | SS_LEFT, L"", 0},
-    {28124, L"ListBox", 7, 45, 140, 82, kListBox | LBS_SORT, L"", 0},
-    {IDOK, L"Button", 157, 7, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
-    {IDCANCEL, L"Button", 157, 24, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
-};
-
-const ExpectedControl kCheckListBoxControls[] = {
-    {28122, L"Static", 7, 7, 140, 24, WS_GROUP | SS_LEFT, L"", 0},
-    {28123, L"Static", 7, 36, 140, 8, WS_GROUP | SS_LEFT, L"", 0},
-    {28124, L"ListBox", 7, 45, 140, 82, kListBox | LBS_SORT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, L"", 0},
-    {IDOK, L"Button", 157, 7, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
-    {IDCANCEL, L"Button", 157, 24, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+// The list dialog and the check list dialog differ only in their list's style.
+const ExpectedControl kListControls[] = {
+    {28122, L"Static", {7, 7, 140, 24}, WS_GROUP | SS_LEFT, L"", 0},
+    {28123, L"Static", {7, 36, 140, 8}, WS_GROUP | SS_LEFT, L"", 0},
+    {28124, L"ListBox", {7, 45, 140, 82}, kListBox | LBS_SORT, L"", 0},
+    {IDOK, L"Button", {157, 7, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
+    {IDCANCEL, L"Button", {157, 24, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
 };
 
 const short kAnyPosition = SHRT_MIN;
@@ -441,99 +359,28 @@ struct DialogCase
     UINT id;
     const wchar_t* caption;
     DWORD style;
-    short x, y, cx, cy;
+    short rect[4];
     const ExpectedControl* controls;
     size_t nControls;
+    DWORD listBoxExtra;     // added to the style of every list box
 };
 
 const DialogCase kDialogs[] = {
-    {28005, L"Neu", kModal, kAnyPosition, kAnyPosition, 214, 127,
-     kNewDocumentControls, std::size(kNewDocumentControls)},
-    {28010, L"Willkommen", kModal, kAnyPosition, kAnyPosition, 216, 191,
-     kWelcomeControls, std::size(kWelcomeControls)},
-    {28100, L"", kModal | DS_SETFOREGROUND | DS_NOIDLEMSG, 20, 20, 257, 84,
-     kProgressControls, std::size(kProgressControls)},
-    {28120, L"", kModal | WS_VISIBLE, kAnyPosition, kAnyPosition, 214, 128,
-     kListBoxControls, std::size(kListBoxControls)},
-    {28121, L"", kModal | WS_VISIBLE, kAnyPosition, kAnyPosition, 214, 128,
-     kCheckListBoxControls, std::size(kCheckListBoxControls)},
+    {28005, L"Neu", kModal, {kAnyPosition, kAnyPosition, 214, 127},
+     kNewDocumentControls, std::size(kNewDocumentControls), 0},
+    {28010, L"Willkommen", kModal, {kAnyPosition, kAnyPosition, 216, 191},
+     kWelcomeControls, std::size(kWelcomeControls), 0},
+    {28100, L"", kModal | DS_SETFOREGROUND | DS_NOIDLEMSG, {20, 20, 257, 84},
+     kProgressControls, std::size(kProgressControls), 0},
+    {28120, L"", kModal | WS_VISIBLE, {kAnyPosition, kAnyPosition, 214, 128},
+     kListControls, std::size(kListControls), 0},
+    {28121, L"", kModal | WS_VISIBLE, {kAnyPosition, kAnyPosition, 214, 128},
+     kListControls, std::size(kListControls), LBS_OWNERDRAWFIXED | LBS_HASSTRINGS},
 };
 
-void PrintTo(const DialogCase& d, std::ostream* os)
+std::vector<short> Box(const short (&rect)[4], bool bPosition = true)
 {
-    *os << "template " << d.id;
-}
-
-std::string Hex(DWORD v)
-{
-    std::ostringstream s;
-    s << "0x" << std::hex << v;
-    return s.str();
-}
-
-class LibraryDialog : public ::testing::TestWithParam<DialogCase>
-{
-protected:
-    // The template as the framework finds it for the host.
-    const void* FindTemplate(DWORD* pcb)
-    {
-        LPCWSTR name = MAKEINTRESOURCEW(GetParam().id);
-        HINSTANCE hInst = AfxFindResourceHandle(name, RT_DIALOG);
-        EXPECT_EQ(hInst, LibraryModule()) << "template " << GetParam().id;
-        HRSRC hRsrc = FindResourceW(hInst, name, RT_DIALOG);
-        if (hRsrc == NULL)
-            return NULL;
-        *pcb = SizeofResource(hInst, hRsrc);
-        return LockResource(LoadResource(hInst, hRsrc));
-    }
-};
-
-TEST_P(LibraryDialog, TemplateHasTheDocumentedLayout)
-{
-    const DialogCase& d = GetParam();
-    DWORD cb = 0;
-    const void* p = FindTemplate(&cb);
-    ASSERT_NE(p, nullptr) << "template " << d.id << " not found";
-    Template t;
-    ASSERT_TRUE(TemplateReader(p, cb).Read(t)) << "template " << d.id << " is truncated";
-
-    EXPECT_EQ(t.style, d.style) << "style " << Hex(t.style) << ", expected " << Hex(d.style);
-    EXPECT_EQ(t.exStyle, 0u);
-    if (d.x != kAnyPosition) {
-        EXPECT_EQ(t.x, d.x);
-        EXPECT_EQ(t.y, d.y);
-    }
-    EXPECT_EQ(t.cx, d.cx);
-    EXPECT_EQ(t.cy, d.cy);
-    EXPECT_TRUE(SameUnits(d.caption, t.caption)) << "caption";
-    EXPECT_TRUE(t.menu.empty());
-    EXPECT_TRUE(t.className.empty());
-    EXPECT_EQ(t.pointSize, 8);
-    EXPECT_TRUE(SameUnits(L"MS Shell Dlg", t.face)) << "font";
-
-    ASSERT_EQ(t.items.size(), d.nControls);
-    for (size_t i = 0; i < d.nControls; ++i) {
-        const ExpectedControl& e = d.controls[i];
-        const Item& a = t.items[i];
-        SCOPED_TRACE("template " + std::to_string(d.id) + ", control #" + std::to_string(i) +
-                     " (id " + std::to_string(e.id) + ")");
-        EXPECT_EQ(a.id & 0xFFFF, e.id & 0xFFFF);
-        EXPECT_EQ(_wcsicmp(a.className.c_str(), e.className), 0)
-            << "class " << Narrow(a.className.c_str()) << ", expected " << Narrow(e.className);
-        EXPECT_EQ(a.x, e.x);
-        EXPECT_EQ(a.y, e.y);
-        EXPECT_EQ(a.cx, e.cx);
-        EXPECT_EQ(a.cy, e.cy);
-        DWORD expected = e.style | WS_CHILD | WS_VISIBLE;
-        EXPECT_EQ(a.style, expected) << "style " << Hex(a.style) << ", expected " << Hex(expected);
-        EXPECT_EQ(a.exStyle, 0u);
-        if (e.text != NULL) {
-            EXPECT_EQ(a.textOrdinal, 0);
-            EXPECT_TRUE(SameUnits(e.text, a.text)) << "text";
-        } else {
-            EXPECT_EQ(a.textOrdinal, e.iconId) << "icon of the control";
-        }
-    }
+    return bPosition ? std::vector<short>(rect, rect + 4) : std::vector<short>(rect + 2, rect + 4);
 }
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM)
@@ -541,65 +388,66 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM)
     return msg == WM_INITDIALOG;
 }
 
-std::wstring WindowText(HWND hwnd)
+// Each template as the framework finds it for the host, then as the platform's dialog
+// manager builds it: every class registered, the icon loaded from the library.
+TEST(LibraryDialogs, TemplatesHaveTheDocumentedLayoutAndCreate)
 {
-    wchar_t sz[256] = {};
-    GetWindowTextW(hwnd, sz, 256);
-    return sz;
-}
-
-// The template as the platform's dialog manager builds it: window classes,
-// ids, texts, creation order, visibility and the icon loaded from the library.
-TEST_P(LibraryDialog, PlatformCreatesTheControls)
-{
-    const DialogCase& d = GetParam();
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
     ASSERT_TRUE(InitCommonControlsEx(&icc));
-    DWORD cb = 0;
-    const void* p = FindTemplate(&cb);
-    ASSERT_NE(p, nullptr);
-    HWND hDlg = CreateDialogIndirectParamW(LibraryModule(), static_cast<LPCDLGTEMPLATEW>(p), NULL,
-                                           PlainDialogProc, 0);
-    ASSERT_NE(hDlg, nullptr) << "CreateDialogIndirectParamW failed, error " << GetLastError()
-                             << " (is the display running?)";
+    for (const DialogCase& d : kDialogs) {
+        SCOPED_TRACE("template " + std::to_string(d.id));
+        LPCWSTR name = MAKEINTRESOURCEW(d.id);
+        HINSTANCE hInst = AfxFindResourceHandle(name, RT_DIALOG);
+        ASSERT_EQ(hInst, LibraryModule());
+        HRSRC hRsrc = FindResourceW(hInst, name, RT_DIALOG);
+        ASSERT_NE(hRsrc, nullptr);
+        const void* p = LockResource(LoadResource(hInst, hRsrc));
+        Template t;
+        ASSERT_TRUE(TemplateReader(p, SizeofResource(hInst, hRsrc)).Read(t)) << "truncated";
 
-    EXPECT_TRUE(SameUnits(d.caption, WindowText(hDlg))) << "caption";
-    EXPECT_EQ(IsWindowVisible(hDlg) != FALSE, (d.style & WS_VISIBLE) != 0);
-    LOGFONTW lf = {};
-    HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(hDlg, WM_GETFONT, 0, 0));
-    ASSERT_NE(hFont, nullptr);
-    ASSERT_NE(GetObjectW(hFont, sizeof lf, &lf), 0);
-    EXPECT_TRUE(SameUnits(L"MS Shell Dlg", lf.lfFaceName)) << "dialog font";
+        EXPECT_EQ(t.style, d.style) << std::hex << "style 0x" << t.style << ", expected 0x" << d.style;
+        EXPECT_EQ(t.exStyle, 0u);
+        EXPECT_EQ(Box(t.rect, d.rect[0] != kAnyPosition), Box(d.rect, d.rect[0] != kAnyPosition));
+        EXPECT_EQ(std::wstring(d.caption), t.caption);
+        EXPECT_TRUE(t.menu.empty() && t.menuOrdinal == 0 && t.className.empty() && t.classOrdinal == 0);
+        EXPECT_EQ(t.pointSize, 8);
+        EXPECT_EQ(std::wstring(L"MS Shell Dlg"), t.face);
 
-    size_t i = 0;
-    for (HWND hCtl = GetWindow(hDlg, GW_CHILD); hCtl != NULL; hCtl = GetWindow(hCtl, GW_HWNDNEXT), ++i) {
-        if (i >= d.nControls)
-            continue;
-        const ExpectedControl& e = d.controls[i];
-        SCOPED_TRACE("dialog " + std::to_string(d.id) + ", control #" + std::to_string(i) +
-                     " (id " + std::to_string(e.id) + ")");
-        EXPECT_EQ(GetDlgCtrlID(hCtl) & 0xFFFF, e.id & 0xFFFF);
-        wchar_t cls[64] = {};
-        GetClassNameW(hCtl, cls, 64);
-        EXPECT_EQ(_wcsicmp(cls, e.className), 0) << "class " << Narrow(cls);
-        if ((e.style & SS_TYPEMASK) == SS_ICON && wcscmp(e.className, L"Static") == 0) {
-            HICON hIcon = reinterpret_cast<HICON>(SendMessageW(hCtl, STM_GETICON, 0, 0));
-            if (e.text == NULL)
-                EXPECT_NE(hIcon, nullptr) << "icon " << e.iconId << " not loaded by the control";
-            else
-                EXPECT_EQ(hIcon, nullptr) << "the icon is set at run time";
-        } else {
-            EXPECT_TRUE(SameUnits(e.text, WindowText(hCtl))) << "text";
+        ASSERT_EQ(t.items.size(), d.nControls);
+        for (size_t i = 0; i < d.nControls; ++i) {
+            const ExpectedControl& e = d.controls[i];
+            const Item& a = t.items[i];
+            SCOPED_TRACE("control #" + std::to_string(i) + " (id " + std::to_string(e.id) + ")");
+            EXPECT_EQ(a.id & 0xFFFF, e.id & 0xFFFF);
+            EXPECT_EQ(_wcsicmp(a.className.c_str(), e.className), 0) << Narrow(a.className.c_str());
+            EXPECT_EQ(Box(a.rect), Box(e.rect));
+            DWORD expected = e.style | WS_CHILD | WS_VISIBLE;
+            if (wcscmp(e.className, L"ListBox") == 0)
+                expected |= d.listBoxExtra;
+            EXPECT_EQ(a.style, expected) << std::hex << "style 0x" << a.style << ", expected 0x" << expected;
+            EXPECT_EQ(a.exStyle, 0u);
+            EXPECT_EQ(std::wstring(e.text != NULL ? e.text : L""), a.text);
+            EXPECT_EQ(a.textOrdinal, e.iconId) << "icon of the control";
         }
-    }
-    EXPECT_EQ(i, d.nControls) << "number of child windows";
-    DestroyWindow(hDlg);
-}
 
-INSTANTIATE_TEST_SUITE_P(AllTemplates, LibraryDialog, ::testing::ValuesIn(kDialogs),
-                         [](const ::testing::TestParamInfo<DialogCase>& info) {
-                             return "Id" + std::to_string(info.param.id);
-                         });
+        HWND hDlg = CreateDialogIndirectParamW(hInst, static_cast<LPCDLGTEMPLATEW>(p), NULL,
+                                               PlainDialogProc, 0);
+        ASSERT_NE(hDlg, nullptr) << "CreateDialogIndirectParamW failed, error " << GetLastError()
+                                 << " (is the display running?)";
+        size_t n = 0;
+        for (HWND hCtl = GetWindow(hDlg, GW_CHILD); hCtl != NULL; hCtl = GetWindow(hCtl, GW_HWNDNEXT), ++n) {
+            // Icon controls named by ordinal get the icon from the library; the others are
+            // set at run time.
+            if (n < d.nControls && (d.controls[n].style & SS_TYPEMASK) == SS_ICON &&
+                wcscmp(d.controls[n].className, L"Static") == 0) {
+                HICON hIcon = reinterpret_cast<HICON>(SendMessageW(hCtl, STM_GETICON, 0, 0));
+                EXPECT_EQ(hIcon != NULL, d.controls[n].text == NULL) << "icon control #" << n;
+            }
+        }
+        EXPECT_EQ(n, d.nControls) << "number of child windows";
+        DestroyWindow(hDlg);
+    }
+}
 
 /////////////////////////////////////////////////////////////////////////////
 // Icons
@@ -614,12 +462,6 @@ struct GroupIconEntry
 };
 #pragma pack(pop)
 
-struct IconCase
-{
-    UINT id;
-    std::vector<int> sizes;
-};
-
 // Draws the icon over a background it does not use and counts what it covers.
 int CoveredPixels(HICON hIcon, int size)
 {
@@ -632,30 +474,30 @@ int CoveredPixels(HICON hIcon, int size)
     void* pBits = NULL;
     HDC hdc = CreateCompatibleDC(NULL);
     HBITMAP hbm = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    if (hbm == NULL || pBits == NULL) {
-        DeleteDC(hdc);
-        return -1;
+    int covered = -1;
+    if (hbm != NULL && pBits != NULL) {
+        const DWORD kBackground = 0x00123456;
+        DWORD* px = static_cast<DWORD*>(pBits);
+        std::fill(px, px + size * size, kBackground);
+        HGDIOBJ hOld = SelectObject(hdc, hbm);
+        BOOL bDrawn = DrawIconEx(hdc, 0, 0, hIcon, size, size, 0, NULL, DI_NORMAL);
+        GdiFlush();
+        if (bDrawn)
+            covered = static_cast<int>(std::count_if(px, px + size * size,
+                                                     [&](DWORD v) { return (v & 0xFFFFFF) != kBackground; }));
+        SelectObject(hdc, hOld);
+        DeleteObject(hbm);
     }
-    const DWORD kBackground = 0x00123456;
-    DWORD* px = static_cast<DWORD*>(pBits);
-    std::fill(px, px + size * size, kBackground);
-    HGDIOBJ hOld = SelectObject(hdc, hbm);
-    BOOL bDrawn = DrawIconEx(hdc, 0, 0, hIcon, size, size, 0, NULL, DI_NORMAL);
-    GdiFlush();
-    int covered = static_cast<int>(std::count_if(px, px + size * size,
-                                                 [&](DWORD v) { return (v & 0xFFFFFF) != kBackground; }));
-    SelectObject(hdc, hOld);
-    DeleteObject(hbm);
     DeleteDC(hdc);
-    return bDrawn ? covered : -1;
+    return covered;
 }
 
 // Each group holds the documented sixteen-colour images, and each loads at its size
 // and draws a picture.
 TEST(LibraryIcons, GroupsHoldSixteenColourImagesThatLoadAndDraw)
 {
-    const IconCase cases[] = {{28000, {32}}, {28001, {32, 16}}};
-    for (const IconCase& c : cases) {
+    const struct { UINT id; std::vector<int> sizes; } cases[] = {{28000, {32}}, {28001, {32, 16}}};
+    for (const auto& c : cases) {
         SCOPED_TRACE("group icon " + std::to_string(c.id));
         LPCWSTR name = MAKEINTRESOURCEW(c.id);
         HINSTANCE hInst = AfxFindResourceHandle(name, RT_GROUP_ICON);
@@ -675,10 +517,8 @@ TEST(LibraryIcons, GroupsHoldSixteenColourImagesThatLoadAndDraw)
             SCOPED_TRACE("at " + std::to_string(size));
             GroupIconEntry e;
             memcpy(&e, p + 6 + i * sizeof e, sizeof e);
-            EXPECT_EQ(e.width, size);
-            EXPECT_EQ(e.height, size);
-            EXPECT_EQ(e.colourCount, 16);
-            EXPECT_EQ(e.bitCount, 4);
+            EXPECT_EQ(std::vector<int>({e.width, e.height, e.colourCount, e.bitCount}),
+                      std::vector<int>({size, size, 16, 4}));
             EXPECT_NE(FindResourceW(hInst, MAKEINTRESOURCEW(e.id), RT_ICON), nullptr) << "image " << e.id;
 
             HICON hIcon = static_cast<HICON>(LoadImageW(hInst, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
@@ -704,18 +544,16 @@ TEST(LibraryIcons, GroupsHoldSixteenColourImagesThatLoadAndDraw)
 /////////////////////////////////////////////////////////////////////////////
 // Module registration
 
-TEST(LibraryModuleState, RecordsTheHostsStateAtLoad)
+// The library saved the host's state at load (not a DLL's) and is registered once, as
+// an ordinary extension module.
+TEST(LibraryModuleState, RecordsTheHostsStateAndRegistersOnce)
 {
     AFX_MODULE_STATE* pState = GetWIVOModuleState();
     ASSERT_NE(pState, nullptr);
     EXPECT_EQ(pState, AfxGetModuleState());
-    EXPECT_FALSE(pState->m_bDLL) << "the library saved a DLL's state, not the host's";
+    EXPECT_FALSE(pState->m_bDLL);
     EXPECT_EQ(pState->m_hCurrentResourceHandle, GetModuleHandleW(NULL));
-}
 
-TEST(LibraryModuleState, RegisteredOnceAsOrdinaryExtensionModule)
-{
-    AFX_MODULE_STATE* pState = AfxGetModuleState();
     int nEntries = 0;
     AcquireSRWLockShared(&pState->m_lockLibraryList);
     for (CDynLinkLibrary* pDLL = pState->m_libraryList; pDLL != NULL; pDLL = pDLL->m_pNextDLL) {
