@@ -75,16 +75,45 @@ bool IsZero(const void* p, size_t n, size_t from = 0)
 
 } // namespace
 
-TEST(CommFileTest, ClassAndEmptyState)
+// A closed port file: an empty control block, nothing a port does not have, and the
+// port calls throw.
+TEST(CommFileTest, ClosedFile)
 {
     CCommFile file;
-    CRuntimeClass* pClass = file.GetRuntimeClass();
-    EXPECT_STREQ("CCommFile", pClass->m_lpszClassName);
+    EXPECT_STREQ("CCommFile", file.GetRuntimeClass()->m_lpszClassName);
     EXPECT_TRUE(file.IsKindOf(RUNTIME_CLASS(CFile)));
     EXPECT_EQ(28u, file.m_dcb.DCBlength);
     EXPECT_TRUE(IsZero(&file.m_dcb, sizeof(DCB), sizeof(DWORD)));
     EXPECT_TRUE(IsZero(&file.m_timeouts, sizeof(COMMTIMEOUTS)));
     EXPECT_EQ(CFile::hFileNull, file.m_hFile);
+
+    for (LONG off : {0, 1, -1, 0x7fffffff}) {
+        for (UINT from : {CFile::begin, CFile::current, CFile::end})
+            EXPECT_EQ(0, file.Seek(off, from)) << off << " from " << from;
+    }
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.GetLength(); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.SetLength(10); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.LockRange(0, 1); }));
+    EXPECT_TRUE(ThrowsNotSupported([&] { file.UnlockRange(0, 1); }));
+
+    DWORD dw = 0;
+    EXPECT_TRUE(CatchFileException([&] { file.UpdateDCB(TRUE); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.UpdateTimeouts(FALSE); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.GetEventMask(); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.GetModemStatus(); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.ClearError(dw); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.Purge(PURGE_RXCLEAR); }).thrown);
+    EXPECT_TRUE(CatchFileException([&] { file.SetBufferSizes(16, 16); }).thrown);
+
+    // Mode texts build the control block without a port.
+    file.BuildDCB(_T("baud=4800 parity=E data=7 stop=2"));
+    EXPECT_EQ(Mode(4800, EVENPARITY, 7, TWOSTOPBITS), Mode(file.m_dcb));
+    file.BuildDCBAndTimeouts(_T("baud=1200 parity=N data=8 stop=1 to=on"));
+    EXPECT_EQ(1200u, file.m_dcb.BaudRate);
+    EXPECT_EQ(60000u, file.m_timeouts.WriteTotalTimeoutConstant);
+    Failure f = CatchFileException([&] { file.BuildDCB(_T("baud=xyz")); });
+    EXPECT_TRUE(f.thrown);
+    EXPECT_NE(0, f.osError);
 }
 
 TEST(CommFileTest, MalformedPortNamesFailWithoutTouchingThePlatform)
@@ -96,8 +125,7 @@ TEST(CommFileTest, MalformedPortNamesFailWithoutTouchingThePlatform)
     ASSERT_NE(0u, ::GetCurrentDirectoryW(MAX_PATH, szOld));
     ASSERT_TRUE(::SetCurrentDirectoryW(dir.Path()));
 
-    struct Case { LPCTSTR port; LPCTSTR named; };
-    const Case cases[] = {
+    const struct { LPCTSTR port; LPCTSTR named; } cases[] = {
         {_T(""), _T("")},         {_T("CO"), _T("CO")},         {_T("COM"), _T("COM")},
         {_T("COM0"), _T("COM0")}, {_T("COM257"), _T("COM257")}, {_T("com1"), _T("com1")},
         {_T("Com1"), _T("Com1")}, {_T("XYZ1"), _T("XYZ1")},     {_T("LPT0"), _T("LPT0")},
@@ -105,45 +133,35 @@ TEST(CommFileTest, MalformedPortNamesFailWithoutTouchingThePlatform)
         {_T("COM1234:9600,n,8,1"), _T("COM1234:9600,n,8,1")},
         {_T("COM0:9600"), _T("COM0")}, {_T("XYZ9:"), _T("XYZ9")}, {_T("LPT999:"), _T("LPT999")},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.port));
         CCommFile file;
         CFileException e;
         e.m_cause = -7;
-        EXPECT_FALSE(file.Open(c.port, CFile::modeReadWrite | CFile::modeCreate, &e))
-            << Narrow(c.port);
-        EXPECT_EQ(CFileException::badPath, e.m_cause) << Narrow(c.port);
-        EXPECT_EQ(20, e.m_lOsError) << Narrow(c.port);
-        EXPECT_TRUE(e.m_strFileName == c.named)
-            << Narrow(c.port) << " named " << Narrow(e.m_strFileName);
-        EXPECT_EQ(CFile::hFileNull, file.m_hFile) << Narrow(c.port);
+        EXPECT_FALSE(file.Open(c.port, CFile::modeReadWrite | CFile::modeCreate, &e));
+        EXPECT_EQ(CFileException::badPath, e.m_cause);
+        EXPECT_EQ(20, e.m_lOsError);
+        EXPECT_EQ(Narrow(c.named), Narrow(e.m_strFileName));
+        EXPECT_EQ(CFile::hFileNull, file.m_hFile);
         // Without an exception object the failure is the result alone.
         EXPECT_FALSE(file.Open(c.port, CFile::modeReadWrite | CFile::modeCreate, NULL));
+        // The naming constructor throws the same failure.
+        Failure f = CatchFileException([&] { CCommFile named(c.port, CFile::modeReadWrite | CFile::modeCreate); });
+        EXPECT_TRUE(f.thrown && f.cause == CFileException::badPath && f.osError == 20);
+        EXPECT_EQ(Narrow(c.named), Narrow(f.fileName));
     }
     WIN32_FIND_DATAW fd;
     HANDLE hFind = ::FindFirstFileW(dir.File(_T("*")), &fd);
     int nEntries = 0;
     if (hFind != INVALID_HANDLE_VALUE) {
         do {
-            if (wcscmp(fd.cFileName, L".") != 0 && wcscmp(fd.cFileName, L"..") != 0)
-                ++nEntries;
+            nEntries += wcscmp(fd.cFileName, L".") != 0 && wcscmp(fd.cFileName, L"..") != 0;
         } while (::FindNextFileW(hFind, &fd));
         ::FindClose(hFind);
     }
     EXPECT_EQ(0, nEntries);
     ::SetCurrentDirectoryW(szOld);
-}
 
-TEST(CommFileTest, NamingConstructorThrowsTheOpenFailure)
-{
-    Failure f = CatchFileException([] { CCommFile file(_T("COM257"), CFile::modeReadWrite); });
-    EXPECT_TRUE(f.thrown);
-    EXPECT_EQ(CFileException::badPath, f.cause);
-    EXPECT_EQ(20, f.osError);
-    EXPECT_EQ("COM257", Narrow(f.fileName));
-}
-
-TEST(CommFileTest, PortsThatDoNotExistReportThePlatformError)
-{
     // COM200 is not linked in any prefix; the error comes from the platform, named by
     // the device.
     CCommFile file;
@@ -152,49 +170,6 @@ TEST(CommFileTest, PortsThatDoNotExistReportThePlatformError)
     EXPECT_NE(0, e.m_lOsError);
     EXPECT_NE(20, e.m_lOsError);
     EXPECT_EQ("COM200", Narrow(e.m_strFileName));
-}
-
-TEST(CommFileTest, OperationsAPortDoesNotHave)
-{
-    CCommFile file;
-    const LONG offsets[] = {0, 1, -1, 0x7fffffff};
-    const UINT froms[] = {CFile::begin, CFile::current, CFile::end};
-    for (LONG off : offsets) {
-        for (UINT from : froms)
-            EXPECT_EQ(0, file.Seek(off, from)) << off << " from " << from;
-    }
-    EXPECT_TRUE(ThrowsNotSupported([&] { file.GetLength(); }));
-    EXPECT_TRUE(ThrowsNotSupported([&] { file.SetLength(10); }));
-    EXPECT_TRUE(ThrowsNotSupported([&] { file.LockRange(0, 1); }));
-    EXPECT_TRUE(ThrowsNotSupported([&] { file.UnlockRange(0, 1); }));
-}
-
-TEST(CommFileTest, ModeTextsBuildTheControlBlockWithoutAPort)
-{
-    CCommFile file;
-    file.BuildDCB(_T("baud=4800 parity=E data=7 stop=2"));
-    EXPECT_EQ(Mode(4800, EVENPARITY, 7, TWOSTOPBITS), Mode(file.m_dcb));
-
-    file.BuildDCBAndTimeouts(_T("baud=1200 parity=N data=8 stop=1 to=on"));
-    EXPECT_EQ(1200u, file.m_dcb.BaudRate);
-    EXPECT_EQ(60000u, file.m_timeouts.WriteTotalTimeoutConstant);
-
-    Failure f = CatchFileException([&] { file.BuildDCB(_T("baud=xyz")); });
-    EXPECT_TRUE(f.thrown);
-    EXPECT_NE(0, f.osError);
-}
-
-TEST(CommFileTest, PortCallsOnAClosedFileThrow)
-{
-    CCommFile file;
-    DWORD dw = 0;
-    EXPECT_TRUE(CatchFileException([&] { file.UpdateDCB(TRUE); }).thrown);
-    EXPECT_TRUE(CatchFileException([&] { file.UpdateTimeouts(FALSE); }).thrown);
-    EXPECT_TRUE(CatchFileException([&] { file.GetEventMask(); }).thrown);
-    EXPECT_TRUE(CatchFileException([&] { file.GetModemStatus(); }).thrown);
-    EXPECT_TRUE(CatchFileException([&] { file.ClearError(dw); }).thrown);
-    EXPECT_TRUE(CatchFileException([&] { file.Purge(PURGE_RXCLEAR); }).thrown);
-    EXPECT_TRUE(CatchFileException([&] { file.SetBufferSizes(16, 16); }).thrown);
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -253,57 +228,49 @@ protected:
 
 } // namespace
 
+// The mode text reaches the port. A port below 10 opens by its plain DOS name, which the
+// platform spells out as a device; one of 10 or above goes through the device path.
 TEST_F(SerialLineTest, ModeTextReachesThePort)
 {
     CCommFile file;
     CFileException e;
     ASSERT_TRUE(file.Open(m_low + _T(":9600,n,8,1"), CFile::modeReadWrite, &e))
         << Narrow(m_low) << " os error " << e.m_lOsError << " cause " << e.m_cause;
-    const std::string mode = Mode(9600, NOPARITY, 8, ONESTOPBIT);
-    // The plain DOS name was opened; the platform spells it out as a device.
     WCHAR szFull[MAX_PATH] = L"";
     ::GetFullPathNameW(m_low, MAX_PATH, szFull, NULL);
     EXPECT_EQ(Narrow(szFull), Narrow(file.GetFilePath()));
-    EXPECT_EQ(mode, Mode(file.m_dcb));
+    EXPECT_EQ(Mode(9600, NOPARITY, 8, ONESTOPBIT), Mode(file.m_dcb));
     EXPECT_EQ(2048, file.m_dcb.XonLim);
     EXPECT_EQ(512, file.m_dcb.XoffLim);
     EXPECT_EQ(17, file.m_dcb.XonChar);
     EXPECT_EQ(19, file.m_dcb.XoffChar);
-
     // What the platform holds now, read from the port itself.
     DCB dcb;
     memset(&dcb, 0xBD, sizeof(dcb));
     dcb.DCBlength = sizeof(dcb);
     ASSERT_TRUE(::GetCommState((HANDLE)file.m_hFile, &dcb)) << ::GetLastError();
-    EXPECT_EQ(mode, Mode(dcb));
-}
+    EXPECT_EQ(Mode(9600, NOPARITY, 8, ONESTOPBIT), Mode(dcb));
 
-TEST_F(SerialLineTest, HighPortGoesThroughTheDevicePath)
-{
-    CCommFile file;
-    CFileException e;
-    ASSERT_TRUE(file.Open(m_high + _T(":19200,e,7,2"), CFile::modeReadWrite, &e))
+    CCommFile high;
+    ASSERT_TRUE(high.Open(m_high + _T(":19200,e,7,2"), CFile::modeReadWrite, &e))
         << Narrow(m_high) << " os error " << e.m_lOsError << " cause " << e.m_cause;
-    EXPECT_EQ("\\\\.\\" + Narrow(m_high), Narrow(file.GetFilePath()));
-    DCB dcb;
-    memset(&dcb, 0, sizeof(dcb));
-    dcb.DCBlength = sizeof(dcb);
+    EXPECT_EQ("\\\\.\\" + Narrow(m_high), Narrow(high.GetFilePath()));
     // The block that was written carries the whole mode; a Linux pty keeps only speed
     // and stop bits of it (it forces 8 data bits without parity).
-    EXPECT_EQ(Mode(19200, EVENPARITY, 7, TWOSTOPBITS), Mode(file.m_dcb));
-    ASSERT_TRUE(::GetCommState((HANDLE)file.m_hFile, &dcb)) << ::GetLastError();
+    EXPECT_EQ(Mode(19200, EVENPARITY, 7, TWOSTOPBITS), Mode(high.m_dcb));
+    ASSERT_TRUE(::GetCommState((HANDLE)high.m_hFile, &dcb)) << ::GetLastError();
     EXPECT_EQ(19200u, dcb.BaudRate);
     EXPECT_EQ(TWOSTOPBITS, dcb.StopBits);
 
     // Settings edited in the member and applied reach the port as well.
-    file.m_dcb.BaudRate = 38400;
-    file.m_dcb.Parity = NOPARITY;
-    file.m_dcb.ByteSize = 8;
-    file.m_dcb.StopBits = ONESTOPBIT;
-    file.UpdateDCB(FALSE);
-    memset(&file.m_dcb, 0, sizeof(DCB));
-    file.UpdateDCB(TRUE);
-    EXPECT_EQ(Mode(38400, NOPARITY, 8, ONESTOPBIT), Mode(file.m_dcb));
+    high.m_dcb.BaudRate = 38400;
+    high.m_dcb.Parity = NOPARITY;
+    high.m_dcb.ByteSize = 8;
+    high.m_dcb.StopBits = ONESTOPBIT;
+    high.UpdateDCB(FALSE);
+    memset(&high.m_dcb, 0, sizeof(DCB));
+    high.UpdateDCB(TRUE);
+    EXPECT_EQ(Mode(38400, NOPARITY, 8, ONESTOPBIT), Mode(high.m_dcb));
 }
 
 TEST_F(SerialLineTest, BytesCrossTheLineBothWays)

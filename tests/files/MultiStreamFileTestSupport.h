@@ -94,13 +94,18 @@ public:
     }
 
     // A directory entry for a block that already lies in the kept bytes.
-    void Keep(const CString& strName, DWORD dwOffset) { m_entries.push_back({ strName, dwOffset }); }
+    ContainerImage& Keep(const CString& strName, DWORD dwOffset)
+    {
+        m_entries.push_back({ strName, dwOffset });
+        return *this;
+    }
 
     // A new block with this content at the current end.
-    void Add(const CString& strName, const std::string& content)
+    ContainerImage& Add(const CString& strName, const std::string& content)
     {
         m_entries.push_back({ strName, (DWORD)m_bytes.size() });
         m_bytes += std::string(kMagic, 4) + Dword((DWORD)content.size()) + content;
+        return *this;
     }
 
     std::string Bytes() const

@@ -76,33 +76,23 @@ protected:
 
     void Put(LPCWSTR name, DWORD type, const Bytes& data)
     {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(m_hKey, name, 0, type,
-                                                data.empty() ? NULL : &data[0],
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(m_hKey, name, 0, type, data.empty() ? NULL : &data[0],
                                                 (DWORD)data.size()));
     }
 
     // The stored bytes; type (DWORD)-1 when the value does not exist.
     Bytes Get(LPCWSTR name, DWORD* type = NULL)
     {
-        DWORD t = 0, size = 0;
-        if (RegQueryValueExW(m_hKey, name, NULL, &t, NULL, &size) != ERROR_SUCCESS) {
-            if (type)
-                *type = (DWORD)-1;
-            return Bytes();
+        DWORD t = (DWORD)-1, size = 0;
+        Bytes data;
+        if (RegQueryValueExW(m_hKey, name, NULL, &t, NULL, &size) == ERROR_SUCCESS) {
+            data.resize(size + 1);
+            EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(m_hKey, name, NULL, &t, &data[0], &size));
+            data.resize(size);
         }
-        Bytes data(size + 1);
-        EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(m_hKey, name, NULL, &t, &data[0], &size));
-        data.resize(size);
         if (type)
             *type = t;
         return data;
-    }
-
-    DWORD TypeOf(LPCWSTR name)
-    {
-        DWORD type;
-        Get(name, &type);
-        return type;
     }
 
     bool TryMakeKey(LPCWSTR path)
@@ -132,54 +122,61 @@ protected:
 // A key on the scratch key with its own handle.
 struct Opened : CRegKey
 {
-    Opened(const CString& path, DWORD access = KEY_ALL_ACCESS)
-        : CRegKey(HKEY_CURRENT_USER, path, access) {}
+    Opened(const CString& path, DWORD access = KEY_ALL_ACCESS) : CRegKey(HKEY_CURRENT_USER, path, access) {}
 };
 
 /////////////////////////////////////////////////////////////////////////////
 // State and the two failure styles
 
-struct Member
+const struct
 {
     const char* name;
-    std::function<void(CRegKey&)> call;
+    void (*call)(CRegKey&);
+} kThrowingMembers[] = {
+    {"EnsureOpen", [](CRegKey& k) { k.EnsureOpen(); }},
+    {"GetSubKeyCount", [](CRegKey& k) { k.GetSubKeyCount(); }},
+    {"GetValueCount", [](CRegKey& k) { k.GetValueCount(); }},
+    {"GetLastWriteTime", [](CRegKey& k) { k.GetLastWriteTime(); }},
+    {"GetValueType", [](CRegKey& k) { k.GetValueType(L"v"); }},
+    {"GetValueSize", [](CRegKey& k) { k.GetValueSize(L"v"); }},
+    {"GetSubKeyNames", [](CRegKey& k) { CStringArray a; k.GetSubKeyNames(a); }},
+    {"GetValueNames", [](CRegKey& k) { CStringArray a; k.GetValueNames(a); }},
+    {"EnumValue", [](CRegKey& k) { CString n; DWORD t; UINT s = 0; k.EnumValue(0, n, t, NULL, s); }},
+    {"SetStringValue", [](CRegKey& k) { k.SetStringValue(L"v", L"x"); }},
+    {"SetDWordValue", [](CRegKey& k) { k.SetDWordValue(L"v", 1); }},
+    {"SetBinaryValue", [](CRegKey& k) { k.SetBinaryValue(L"v", "x", 1); }},
+    {"SetDefaultValue(text)", [](CRegKey& k) { k.SetDefaultValue(CString(L"x")); }},
+    {"SetDefaultValue(number)", [](CRegKey& k) { k.SetDefaultValue((DWORD)1); }},
+    {"SetDefaultValue(bytes)", [](CRegKey& k) { k.SetDefaultValue("x", 1); }},
+    {"DeleteValue", [](CRegKey& k) { k.DeleteValue(L"v"); }},
+    {"RenameValue", [](CRegKey& k) { k.RenameValue(L"v", L"w"); }},
+    {"DeleteSubKey", [](CRegKey& k) { k.DeleteSubKey(L"s"); }},
 };
 
-const std::vector<Member>& ThrowingMembers()
+// Readers fall back to the default; every must-succeed member throws the last error:
+// "invalid handle" for the empty object, its own reason after a failed Open.
+TEST_F(RegKeyTest, WithoutKeyReadersFallBackAndTheOthersThrow)
 {
-    static const std::vector<Member> members = {
-        { "EnsureOpen", [](CRegKey& k) { k.EnsureOpen(); } },
-        { "GetSubKeyCount", [](CRegKey& k) { k.GetSubKeyCount(); } },
-        { "GetValueCount", [](CRegKey& k) { k.GetValueCount(); } },
-        { "GetLastWriteTime", [](CRegKey& k) { k.GetLastWriteTime(); } },
-        { "GetValueType", [](CRegKey& k) { k.GetValueType(L"v"); } },
-        { "GetValueSize", [](CRegKey& k) { k.GetValueSize(L"v"); } },
-        { "GetSubKeyNames", [](CRegKey& k) { CStringArray a; k.GetSubKeyNames(a); } },
-        { "GetValueNames", [](CRegKey& k) { CStringArray a; k.GetValueNames(a); } },
-        { "EnumValue", [](CRegKey& k) {
-              CString n; DWORD t; UINT s = 0; k.EnumValue(0, n, t, NULL, s); } },
-        { "SetStringValue", [](CRegKey& k) { k.SetStringValue(L"v", L"x"); } },
-        { "SetDWordValue", [](CRegKey& k) { k.SetDWordValue(L"v", 1); } },
-        { "SetBinaryValue", [](CRegKey& k) { k.SetBinaryValue(L"v", "x", 1); } },
-        { "SetDefaultValue(text)", [](CRegKey& k) { k.SetDefaultValue(CString(L"x")); } },
-        { "SetDefaultValue(number)", [](CRegKey& k) { k.SetDefaultValue((DWORD)1); } },
-        { "SetDefaultValue(bytes)", [](CRegKey& k) { k.SetDefaultValue("x", 1); } },
-        { "DeleteValue", [](CRegKey& k) { k.DeleteValue(L"v"); } },
-        { "RenameValue", [](CRegKey& k) { k.RenameValue(L"v", L"w"); } },
-        { "DeleteSubKey", [](CRegKey& k) { k.DeleteSubKey(L"s"); } },
-    };
-    return members;
-}
+    CRegKey empty;
+    BYTE buffer[4] = {0xBD, 0xBD, 0xBD, 0xBD};
+    EXPECT_TRUE(empty.GetHKey() == NULL && (HKEY)empty == NULL);
+    EXPECT_FALSE(empty.DoesKeyExist(L"Software"));
+    EXPECT_FALSE(empty.DoesValueExist(L""));
+    EXPECT_EQ(7u, empty.GetDWordValue(L"v", 7));
+    EXPECT_EQ(CString(L"def"), empty.GetStringValue(L"v", L"def"));
+    EXPECT_EQ(0u, empty.GetBinaryValue(L"v", buffer, sizeof(buffer)));
+    EXPECT_EQ(9u, empty.GetDefaultValueAsDWord(9));
+    EXPECT_EQ(CString(L"d"), empty.GetDefaultValueAsString(L"d"));
+    EXPECT_EQ(0u, empty.GetDefaultValueAsBinary(buffer, sizeof(buffer)));
+    EXPECT_EQ(0xBD, buffer[0]);
+    EXPECT_TRUE(empty.Close());
+    EXPECT_EQ(ERROR_INVALID_HANDLE, empty.GetLastError());
 
-TEST_F(RegKeyTest, WithoutKeyEveryMustSucceedMemberThrowsTheLastError)
-{
     CRegKey failed;
     ASSERT_FALSE(failed.Open(HKEY_CURRENT_USER, m_path + L"\\missing", KEY_READ));
-    CRegKey empty;
-    // The empty object reports "invalid handle", the failed Open its own reason.
-    for (auto* key : { &empty, &failed }) {
+    for (auto* key : {&empty, &failed}) {
         LONG expected = key == &empty ? ERROR_INVALID_HANDLE : ERROR_FILE_NOT_FOUND;
-        for (const Member& m : ThrowingMembers()) {
+        for (const auto& m : kThrowingMembers) {
             EXPECT_EQ(expected, ThrownCode([&] { m.call(*key); })) << m.name;
             EXPECT_EQ(expected, key->GetLastError()) << m.name;
             EXPECT_FALSE(key->IsOpen()) << m.name;
@@ -187,30 +184,9 @@ TEST_F(RegKeyTest, WithoutKeyEveryMustSucceedMemberThrowsTheLastError)
     }
 }
 
-TEST_F(RegKeyTest, WithoutKeyReadersFallBackAndKeepTheLastError)
-{
-    CRegKey key;
-    BYTE buffer[4] = { 0xBD, 0xBD, 0xBD, 0xBD };
-    EXPECT_FALSE(key.IsOpen());
-    EXPECT_TRUE(key.GetHKey() == NULL);
-    EXPECT_TRUE((HKEY)key == NULL);
-    EXPECT_FALSE(key.DoesKeyExist(L"Software"));
-    EXPECT_FALSE(key.DoesValueExist(L""));
-    EXPECT_EQ(7u, key.GetDWordValue(L"v", 7));
-    EXPECT_EQ(CString(L"def"), key.GetStringValue(L"v", L"def"));
-    EXPECT_EQ(0u, key.GetBinaryValue(L"v", buffer, sizeof(buffer)));
-    EXPECT_EQ(9u, key.GetDefaultValueAsDWord(9));
-    EXPECT_EQ(CString(L"d"), key.GetDefaultValueAsString(L"d"));
-    EXPECT_EQ(0u, key.GetDefaultValueAsBinary(buffer, sizeof(buffer)));
-    EXPECT_EQ(0xBD, buffer[0]);
-    EXPECT_TRUE(key.Close());
-    EXPECT_EQ(ERROR_INVALID_HANDLE, key.GetLastError());
-}
-
 TEST_F(RegKeyTest, HandleStateAndLastError)
 {
-    CRegKey fromNull((HKEY)NULL);
-    EXPECT_EQ(ERROR_INVALID_HANDLE, fromNull.GetLastError());
+    EXPECT_EQ(ERROR_INVALID_HANDLE, CRegKey((HKEY)NULL).GetLastError());
     CRegKey root(HKEY_CURRENT_USER);
     EXPECT_EQ(ERROR_SUCCESS, root.GetLastError());
     EXPECT_TRUE(root.DoesKeyExist(m_path));
@@ -220,8 +196,6 @@ TEST_F(RegKeyTest, HandleStateAndLastError)
     // A failed Open leaves no key and the reason; Close then changes nothing.
     CRegKey key;
     EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, m_path + L"\\missing", KEY_READ));
-    EXPECT_FALSE(key.IsOpen());
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.GetLastError());
     EXPECT_TRUE(key.Close());
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.GetLastError());
 
@@ -254,23 +228,24 @@ TEST_F(RegKeyTest, PlatformFailuresThrowTheirCodeAndKeepTheHandle)
 {
     Opened rw(m_path), ro(m_path, KEY_READ);
     ASSERT_TRUE(ro.IsOpen()) << ro.GetLastError();
-    struct Case { const char* name; CRegKey& key; std::function<void(CRegKey&)> call; LONG code; };
-    const Case cases[] = {
-        { "GetValueType missing", rw, [](CRegKey& k) { k.GetValueType(L"none"); }, ERROR_FILE_NOT_FOUND },
-        { "GetValueSize missing", rw, [](CRegKey& k) { k.GetValueSize(L"none"); }, ERROR_FILE_NOT_FOUND },
-        { "DeleteValue missing", rw, [](CRegKey& k) { k.DeleteValue(L"none"); }, ERROR_FILE_NOT_FOUND },
-        { "RenameValue missing", rw, [](CRegKey& k) { k.RenameValue(L"none", L"n2"); }, ERROR_FILE_NOT_FOUND },
-        { "SetStringValue read-only", ro, [](CRegKey& k) { k.SetStringValue(L"v", L"x"); }, ERROR_ACCESS_DENIED },
-        { "SetDWordValue read-only", ro, [](CRegKey& k) { k.SetDWordValue(L"v", 1); }, ERROR_ACCESS_DENIED },
-        { "SetBinaryValue null data", rw, [](CRegKey& k) { k.SetBinaryValue(L"v", NULL, 4); }, ERROR_NOACCESS },
+    const struct { const char* name; CRegKey& key; void (*call)(CRegKey&); LONG code; } cases[] = {
+        {"GetValueType missing", rw, [](CRegKey& k) { k.GetValueType(L"none"); }, ERROR_FILE_NOT_FOUND},
+        {"GetValueSize missing", rw, [](CRegKey& k) { k.GetValueSize(L"none"); }, ERROR_FILE_NOT_FOUND},
+        {"DeleteValue missing", rw, [](CRegKey& k) { k.DeleteValue(L"none"); }, ERROR_FILE_NOT_FOUND},
+        {"RenameValue missing", rw, [](CRegKey& k) { k.RenameValue(L"none", L"n2"); }, ERROR_FILE_NOT_FOUND},
+        {"SetStringValue read-only", ro, [](CRegKey& k) { k.SetStringValue(L"v", L"x"); }, ERROR_ACCESS_DENIED},
+        {"SetDWordValue read-only", ro, [](CRegKey& k) { k.SetDWordValue(L"v", 1); }, ERROR_ACCESS_DENIED},
+        {"SetBinaryValue null data", rw, [](CRegKey& k) { k.SetBinaryValue(L"v", NULL, 4); }, ERROR_NOACCESS},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         HKEY h = c.key.GetHKey();
         EXPECT_EQ(c.code, ThrownCode([&] { c.call(c.key); })) << c.name;
         EXPECT_EQ(c.code, c.key.GetLastError()) << c.name;
         EXPECT_EQ(h, c.key.GetHKey()) << c.name;
     }
-    EXPECT_EQ(DWORD(-1), TypeOf(L"v"));
+    DWORD type;
+    Get(L"v", &type);
+    EXPECT_EQ(DWORD(-1), type);
 }
 
 TEST_F(RegKeyTest, ExistenceTestsRecordTheirResult)
@@ -279,19 +254,18 @@ TEST_F(RegKeyTest, ExistenceTestsRecordTheirResult)
     Put(L"v", REG_SZ, Raw(L"x", 4));
     Put(L"long", REG_SZ, Raw(L"longer", 14));
     MakeKey(L"sub");
-    struct Case { const char* name; std::function<BOOL()> test; BOOL result; LONG error; };
-    const Case cases[] = {
-        { "value present", [&] { return key.DoesValueExist(L"v"); }, TRUE, ERROR_SUCCESS },
-        { "value missing", [&] { return key.DoesValueExist(L"w"); }, FALSE, ERROR_FILE_NOT_FOUND },
-        { "no default value", [&] { return key.DoesValueExist(L""); }, FALSE, ERROR_FILE_NOT_FOUND },
-        { "key present", [&] { return key.DoesKeyExist(L"sub"); }, TRUE, ERROR_SUCCESS },
-        { "key missing", [&] { return key.DoesKeyExist(L"sub\\x"); }, FALSE, ERROR_FILE_NOT_FOUND },
-        { "value is no key", [&] { return key.DoesKeyExist(L"v"); }, FALSE, ERROR_FILE_NOT_FOUND },
+    const struct { const char* name; bool bKey; LPCWSTR pszName; BOOL result; LONG error; } cases[] = {
+        {"value present", false, L"v", TRUE, ERROR_SUCCESS},
+        {"value missing", false, L"w", FALSE, ERROR_FILE_NOT_FOUND},
+        {"no default value", false, L"", FALSE, ERROR_FILE_NOT_FOUND},
+        {"key present", true, L"sub", TRUE, ERROR_SUCCESS},
+        {"key missing", true, L"sub\\x", FALSE, ERROR_FILE_NOT_FOUND},
+        {"value is no key", true, L"v", FALSE, ERROR_FILE_NOT_FOUND},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         key.GetDWordValue(L"long", 0);  // leaves ERROR_MORE_DATA behind
         ASSERT_EQ(ERROR_MORE_DATA, key.GetLastError());
-        EXPECT_EQ(c.result, c.test()) << c.name;
+        EXPECT_EQ(c.result, c.bKey ? key.DoesKeyExist(c.pszName) : key.DoesValueExist(c.pszName)) << c.name;
         EXPECT_EQ(c.error, key.GetLastError()) << c.name;
     }
 }
@@ -299,47 +273,40 @@ TEST_F(RegKeyTest, ExistenceTestsRecordTheirResult)
 /////////////////////////////////////////////////////////////////////////////
 // Typed values
 
-TEST_F(RegKeyTest, StringsRoundTripWithTheirTerminator)
+TEST_F(RegKeyTest, StringsRoundTripAndOnlyStringTypesRead)
 {
     Opened key(m_path);
     CString longText;
     for (int i = 0; i < 5000; ++i)
         longText += (WCHAR)(L'A' + i % 26);
-    const CString texts[] = { L"", L"x", L"Grüße aus Österreich: ÄÖÜäöüß €", L"%PATH%;%TEMP%",
-                              L"\xD83D\xDE00 surrogate pair", longText };
+    const CString texts[] = {L"", L"x", L"Grüße aus Österreich: ÄÖÜäöüß €", L"%PATH%;%TEMP%",
+                             L"\xD83D\xDE00 surrogate pair", longText};
     for (const CString& text : texts) {
         key.SetStringValue(L"s", text);
         EXPECT_EQ(ERROR_SUCCESS, key.GetLastError());
         DWORD type;
-        Bytes stored = Get(L"s", &type);
+        EXPECT_EQ(Raw((LPCWSTR)text, (text.GetLength() + 1) * 2), Get(L"s", &type)) << Narrow(text);
         EXPECT_EQ((DWORD)REG_SZ, type);
-        EXPECT_EQ(Raw((LPCWSTR)text, (text.GetLength() + 1) * 2), stored) << Narrow(text);
         EXPECT_EQ((UINT)(text.GetLength() + 1) * 2, key.GetValueSize(L"s"));
         CString back = key.GetStringValue(L"s", L"default");
         EXPECT_EQ(text.GetLength(), back.GetLength());
-        EXPECT_EQ(text, back) << Narrow(back);
+        EXPECT_EQ(text, back);
     }
-}
 
-TEST_F(RegKeyTest, StringReaderTakesOnlyStringTypes)
-{
-    Opened key(m_path);
-    struct Case { const char* name; DWORD type; Bytes data; const wchar_t* expected; LONG error; };
-    const Case cases[] = {
-        { "expand sz stays unexpanded", REG_EXPAND_SZ, Raw(L"%WINDIR%\\x", 22), L"%WINDIR%\\x", 0 },
-        { "no terminator stored", REG_SZ, Raw(L"abc", 6), L"abc", 0 },
-        { "embedded terminator cuts", REG_SZ, Raw(L"ab\0cd", 12), L"ab", 0 },
-        { "half a unit is dropped", REG_SZ, Raw(L"abcd", 7), L"abc", 0 },
-        { "zero bytes", REG_SZ, Bytes(), L"", 0 },
-        { "dword", REG_DWORD, Raw("\x41\0\0\0", 4), L"default", 0 },
-        { "multi sz", REG_MULTI_SZ, Raw(L"a\0b\0", 10), L"default", 0 },
-        { "binary", REG_BINARY, Raw(L"abc", 8), L"default", 0 },
+    const struct { const char* name; DWORD type; Bytes data; const wchar_t* expected; } cases[] = {
+        {"expand sz stays unexpanded", REG_EXPAND_SZ, Raw(L"%WINDIR%\\x", 22), L"%WINDIR%\\x"},
+        {"no terminator stored", REG_SZ, Raw(L"abc", 6), L"abc"},
+        {"embedded terminator cuts", REG_SZ, Raw(L"ab\0cd", 12), L"ab"},
+        {"half a unit is dropped", REG_SZ, Raw(L"abcd", 7), L"abc"},
+        {"zero bytes", REG_SZ, Bytes(), L""},
+        {"dword", REG_DWORD, Raw("\x41\0\0\0", 4), L"default"},
+        {"multi sz", REG_MULTI_SZ, Raw(L"a\0b\0", 10), L"default"},
+        {"binary", REG_BINARY, Raw(L"abc", 8), L"default"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Put(L"v", c.type, c.data);
-        CString got = key.GetStringValue(L"v", L"default");
-        EXPECT_EQ(CString(c.expected), got) << c.name << ": " << Narrow(got);
-        EXPECT_EQ(c.error, key.GetLastError()) << c.name;
+        EXPECT_EQ(CString(c.expected), key.GetStringValue(L"v", L"default")) << c.name;
+        EXPECT_EQ(ERROR_SUCCESS, key.GetLastError()) << c.name;
     }
     EXPECT_EQ(CString(L"default"), key.GetStringValue(L"missing", L"default"));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.GetLastError());
@@ -348,7 +315,7 @@ TEST_F(RegKeyTest, StringReaderTakesOnlyStringTypes)
 TEST_F(RegKeyTest, DWordReaderTakesOnlyFourByteDWords)
 {
     Opened key(m_path);
-    for (DWORD n : { 0u, 1u, 0x80000000u, 0xFFFFFFFFu, 0x12345678u }) {
+    for (DWORD n : {0u, 1u, 0x80000000u, 0xFFFFFFFFu, 0x12345678u}) {
         key.SetDWordValue(L"n", n);
         DWORD type;
         EXPECT_EQ(Raw(&n, 4), Get(L"n", &type));
@@ -356,15 +323,14 @@ TEST_F(RegKeyTest, DWordReaderTakesOnlyFourByteDWords)
         EXPECT_EQ(n, key.GetDWordValue(L"n", 7));
         EXPECT_EQ(ERROR_SUCCESS, key.GetLastError());
     }
-    struct Case { const char* name; DWORD type; Bytes data; LONG error; };
-    const Case cases[] = {
-        { "sz of four bytes", REG_SZ, Raw(L"7", 4), ERROR_SUCCESS },
-        { "binary of four bytes", REG_BINARY, Raw("\1\0\0\0", 4), ERROR_SUCCESS },
-        { "big endian", REG_DWORD_BIG_ENDIAN, Raw("\0\0\0\1", 4), ERROR_SUCCESS },
-        { "dword of two bytes", REG_DWORD, Raw("\1\0", 2), ERROR_SUCCESS },
-        { "dword of eight bytes", REG_DWORD, Raw("\1\0\0\0\0\0\0\0", 8), ERROR_MORE_DATA },
+    const struct { const char* name; DWORD type; Bytes data; LONG error; } cases[] = {
+        {"sz of four bytes", REG_SZ, Raw(L"7", 4), ERROR_SUCCESS},
+        {"binary of four bytes", REG_BINARY, Raw("\1\0\0\0", 4), ERROR_SUCCESS},
+        {"big endian", REG_DWORD_BIG_ENDIAN, Raw("\0\0\0\1", 4), ERROR_SUCCESS},
+        {"dword of two bytes", REG_DWORD, Raw("\1\0", 2), ERROR_SUCCESS},
+        {"dword of eight bytes", REG_DWORD, Raw("\1\0\0\0\0\0\0\0", 8), ERROR_MORE_DATA},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Put(L"v", c.type, c.data);
         EXPECT_EQ(7u, key.GetDWordValue(L"v", 7)) << c.name;
         EXPECT_EQ(c.error, key.GetLastError()) << c.name;
@@ -376,8 +342,7 @@ TEST_F(RegKeyTest, DWordReaderTakesOnlyFourByteDWords)
 TEST_F(RegKeyTest, BinaryRoundTripsAndSizeProbes)
 {
     Opened key(m_path);
-    const Bytes values[] = { Bytes(), Raw("\0\1\0\0\2\0", 6), Pattern(300 * 1024) };
-    for (const Bytes& data : values) {
+    for (const Bytes& data : {Bytes(), Raw("\0\1\0\0\2\0", 6), Pattern(300 * 1024)}) {
         key.SetBinaryValue(L"b", data.empty() ? NULL : &data[0], (UINT)data.size());
         DWORD type;
         EXPECT_EQ(data, Get(L"b", &type));
@@ -388,8 +353,7 @@ TEST_F(RegKeyTest, BinaryRoundTripsAndSizeProbes)
         // One byte short copies nothing; a larger buffer is filled up to the size only.
         Bytes buffer(data.size() + 16, 0xBD);
         if (!data.empty()) {
-            EXPECT_EQ((UINT)data.size(),
-                      key.GetBinaryValue(L"b", &buffer[0], (UINT)data.size() - 1));
+            EXPECT_EQ((UINT)data.size(), key.GetBinaryValue(L"b", &buffer[0], (UINT)data.size() - 1));
             EXPECT_EQ(Bytes(buffer.size(), 0xBD), buffer);
         }
         EXPECT_EQ((UINT)data.size(), key.GetBinaryValue(L"b", &buffer[0], (UINT)buffer.size()));
@@ -429,10 +393,9 @@ TEST_F(RegKeyTest, NamesFollowTheRegistryOrder)
 {
     Opened key(m_path);
     const CString longName(L'n', 255);
-    const LPCWSTR names[] = { L"zeta", L"Ärger", L"alpha", L"", longName };
-    for (LPCWSTR name : names)
+    for (LPCWSTR name : {L"zeta", L"Ärger", L"alpha", L"", (LPCWSTR)longName})
         Put(name, REG_DWORD, Raw("\1\2\3\4", 4));
-    for (LPCWSTR name : { L"k2", L"K1", L"ö" })
+    for (LPCWSTR name : {L"k2", L"K1", L"ö"})
         MakeKey(name);
 
     EXPECT_EQ(5u, key.GetValueCount());
@@ -452,19 +415,17 @@ TEST_F(RegKeyTest, NamesFollowTheRegistryOrder)
 
         CString name;
         DWORD type = 0;
-        BYTE data[8] = { 0 };
+        BYTE data[8] = {0};
         UINT size = sizeof(data);
         EXPECT_TRUE(key.EnumValue(i, name, type, data, size));
         EXPECT_EQ(CString(raw), name) << i;
         EXPECT_EQ((DWORD)REG_DWORD, type);
-        EXPECT_EQ(4u, size);
-        EXPECT_EQ(Raw("\1\2\3\4", 4), Raw(data, 4));
-    }
-    for (int i = 0; i < 3; ++i) {
-        WCHAR raw[300];
-        DWORD len = 300;
-        ASSERT_EQ(ERROR_SUCCESS, RegEnumKeyExW(m_hKey, i, raw, &len, NULL, NULL, NULL, NULL));
-        EXPECT_EQ(CString(raw), keys[i]) << i;
+        EXPECT_EQ(Raw("\1\2\3\4", 4), Raw(data, size));
+        if (i < 3) {
+            len = 300;
+            ASSERT_EQ(ERROR_SUCCESS, RegEnumKeyExW(m_hKey, i, raw, &len, NULL, NULL, NULL, NULL));
+            EXPECT_EQ(CString(raw), keys[i]) << i;
+        }
     }
 }
 
@@ -540,10 +501,12 @@ TEST_F(RegKeyTest, DeleteValueAndSubtree)
     Opened key(m_path);
     Put(L"v", REG_DWORD, Raw("\1\0\0\0", 4));
     key.DeleteValue(L"v");
-    EXPECT_EQ(DWORD(-1), TypeOf(L"v"));
+    DWORD type;
+    Get(L"v", &type);
+    EXPECT_EQ(DWORD(-1), type);
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, ThrownCode([&] { key.DeleteValue(L"v"); }));
 
-    for (LPCWSTR path : { L"t\\a\\x\\1", L"t\\a\\x\\2", L"t\\a\\y", L"t\\b", L"sibling" })
+    for (LPCWSTR path : {L"t\\a\\x\\1", L"t\\a\\x\\2", L"t\\a\\y", L"t\\b", L"sibling"})
         MakeKey(path);
     HKEY h;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(m_hKey, L"t\\a", 0, KEY_SET_VALUE, &h));
@@ -553,8 +516,6 @@ TEST_F(RegKeyTest, DeleteValueAndSubtree)
     key.DeleteSubKey(L"t");
     EXPECT_EQ(ERROR_SUCCESS, key.GetLastError());
     EXPECT_FALSE(KeyExists(L"t"));
-    EXPECT_FALSE(key.DoesKeyExist(L"t"));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.GetLastError());
     EXPECT_TRUE(KeyExists(L"sibling"));
 
     // A missing subkey is made and removed again.
@@ -573,8 +534,6 @@ TEST_F(RegKeyTest, AssignmentSharesTheHandle)
     copy = owner;
     EXPECT_EQ(owner.GetHKey(), copy.GetHKey());
     EXPECT_EQ(ERROR_SUCCESS, copy.GetLastError());
-    copy.SetDWordValue(L"n", 5);
-    EXPECT_EQ(5u, owner.GetDWordValue(L"n", 0));
 
     // Closing one side closes the handle both name: the other one now fails.
     EXPECT_TRUE(owner.Close());
@@ -634,8 +593,7 @@ TEST_F(RegKeyTest, LastWriteTimeIsNow)
 {
     Opened key(m_path);
     key.SetDWordValue(L"n", 1);
-    FILETIME ft = key.GetLastWriteTime();
-    FILETIME now;
+    FILETIME ft = key.GetLastWriteTime(), now;
     GetSystemTimeAsFileTime(&now);
     ULONGLONG written = ((ULONGLONG)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
     ULONGLONG current = ((ULONGLONG)now.dwHighDateTime << 32) | now.dwLowDateTime;

@@ -49,15 +49,10 @@ CString ModulePath(HMODULE hModule)
     return CString(path, static_cast<int>(cch));
 }
 
-CString BinDir()
-{
-    CString path = ModulePath(NULL);
-    return path.Left(path.ReverseFind(L'\\'));
-}
-
 CString TestDllPath()
 {
-    return BinDir() + L"\\VersionTestDll.dll";
+    CString path = ModulePath(NULL);
+    return path.Left(path.ReverseFind(L'\\')) + L"\\VersionTestDll.dll";
 }
 
 HMODULE LibraryModule()
@@ -65,15 +60,11 @@ HMODULE LibraryModule()
     return GetModuleHandleW(L"Wivo10u.dll");
 }
 
-typedef CString (CFileVersionInfo::*StringGetter)() const;
-
-struct NamedGetter
+const struct
 {
     LPCWSTR pszEntry;
-    StringGetter pfn;
-};
-
-const NamedGetter kNamedGetters[] = {
+    CString (CFileVersionInfo::*pfn)() const;
+} kNamedGetters[] = {
     {L"FileDescription", &CFileVersionInfo::GetFileDescription},
     {L"FileVersion", &CFileVersionInfo::GetFileVersionString},
     {L"ProductName", &CFileVersionInfo::GetProductName},
@@ -89,13 +80,12 @@ const NamedGetter kNamedGetters[] = {
 };
 
 // The eight part getters, file then product, against the expected words.
-void ExpectParts(const CFileVersionInfo& info, const WORD (&expected)[8])
+void ExpectParts(const CFileVersionInfo& info, const std::vector<WORD>& expected)
 {
-    const WORD parts[] = {info.GetFileMajor(),    info.GetFileMinor(),    info.GetFileBuild(),
-                          info.GetFileRevision(), info.GetProductMajor(), info.GetProductMinor(),
-                          info.GetProductBuild(), info.GetProductRevision()};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(parts[i], expected[i]) << (i < 4 ? "file" : "product") << " part " << i % 4;
+    EXPECT_EQ(std::vector<WORD>({info.GetFileMajor(), info.GetFileMinor(), info.GetFileBuild(),
+                                 info.GetFileRevision(), info.GetProductMajor(), info.GetProductMinor(),
+                                 info.GetProductBuild(), info.GetProductRevision()}),
+              expected);
 }
 
 // The five flag getters as "debug, pre-release, patched, private, special" bits.
@@ -112,7 +102,7 @@ void ExpectNoListAndNoStrings(const CFileVersionInfo& info)
     EXPECT_EQ(info.GetTranslations().GetSize(), 0);
     EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0);
     EXPECT_EQ(info.GetCurrentTranslation().wCodePage, 0);
-    for (const NamedGetter& g : kNamedGetters)
+    for (const auto& g : kNamedGetters)
         EXPECT_EQ((info.*g.pfn)(), CString()) << Narrow(g.pszEntry);
 }
 
@@ -124,103 +114,70 @@ void ExpectNoVersionInfo(const CFileVersionInfo& info)
     EXPECT_EQ(info.GetProductVersion(), CVersion::null);
     ExpectParts(info, {0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_EQ(Flags(info), "-----");
-    EXPECT_EQ(info.GetFileOS(), 0u);
-    EXPECT_EQ(info.GetFileType(), 0u);
-    EXPECT_EQ(info.GetFileSubType(), 0u);
+    EXPECT_EQ(info.GetFileOS() | info.GetFileType() | info.GetFileSubType(), 0u);
     EXPECT_EQ(info.GetFileCreationDateTime().GetTime(), 0);
     ExpectNoListAndNoStrings(info);
     // No block to look in, whatever translation is asked for.
-    Translation german = {0x0C07, 1200};
-    info.SetCurrentTranslation(german);
+    info.SetCurrentTranslation(Translation{0x0C07, 1200});
     EXPECT_EQ(info.GetStringFileInfo(L"FileVersion"), CString());
-    EXPECT_EQ(info.GetStringFileInfo(L"CompanyName"), CString());
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // Byte patches of a copy of the test library
 
 // Offsets of the fields of VS_FIXEDFILEINFO.
-enum FixedField
-{
-    fixedFileVersionMS = 8,
-    fixedFileVersionLS = 12,
-    fixedProductVersionMS = 16,
-    fixedProductVersionLS = 20,
-    fixedFlagsMask = 24,
-    fixedFlags = 28,
-    fixedDateMS = 44,
-    fixedDateLS = 48,
-};
-
-std::string Utf16Bytes(LPCWSTR text)
-{
-    return std::string(reinterpret_cast<const char*>(text), wcslen(text) * sizeof(WCHAR));
-}
-
-// Offset of the only occurrence of needle in bytes, or npos (with a failure) when it
-// is missing or not unique.
-size_t FindUnique(const std::string& bytes, const std::string& needle)
-{
-    size_t pos = bytes.find(needle);
-    if (pos == std::string::npos) {
-        ADD_FAILURE() << "pattern not found in the test library";
-        return pos;
-    }
-    if (bytes.find(needle, pos + 1) != std::string::npos) {
-        ADD_FAILURE() << "pattern not unique in the test library";
-        return std::string::npos;
-    }
-    return pos;
-}
-
-size_t FixedInfoOffset(const std::string& bytes)
-{
-    const DWORD signature = VS_FFI_SIGNATURE;
-    return FindUnique(bytes, std::string(reinterpret_cast<const char*>(&signature), 4));
-}
-
-void PutDword(std::string& bytes, size_t offset, DWORD value)
-{
-    memcpy(&bytes[offset], &value, sizeof(value));
-}
-
-void PutWord(std::string& bytes, size_t offset, WORD value)
-{
-    memcpy(&bytes[offset], &value, sizeof(value));
-}
-
-// Same length only: nothing behind the text may move.
-bool ReplaceText(std::string& bytes, LPCWSTR from, LPCWSTR to)
-{
-    if (wcslen(from) != wcslen(to))
-        return false;
-    size_t pos = FindUnique(bytes, Utf16Bytes(from));
-    if (pos == std::string::npos)
-        return false;
-    bytes.replace(pos, wcslen(from) * sizeof(WCHAR), Utf16Bytes(to));
-    return true;
-}
+const size_t fixedFileVersionMS = 8, fixedFileVersionLS = 12, fixedProductVersionMS = 16,
+             fixedProductVersionLS = 20, fixedFlagsMask = 24, fixedFlags = 28, fixedDateMS = 44,
+             fixedDateLS = 48;
 
 class PatchedCopy
 {
 public:
-    PatchedCopy()
-        : m_bytes(wivotest::ReadFileBytes(TestDllPath()))
-        , m_path(m_dir.File(L"Patched.dll"))
+    PatchedCopy() : m_bytes(wivotest::ReadFileBytes(TestDllPath())), m_path(m_dir.File(L"Patched.dll"))
     {
+        EXPECT_GT(m_bytes.size(), 4096u) << "test library not read";
     }
 
-    bool Ok() const { return m_bytes.size() > 4096; }
-    std::string& Bytes() { return m_bytes; }
-    bool SetFixed(FixedField field, DWORD value)
+    // Offset of the only occurrence of the bytes; npos (and a failure) when missing or
+    // not unique, which makes the patches below change nothing.
+    size_t Find(const void* p, size_t cb)
     {
-        size_t offset = FixedInfoOffset(m_bytes);
-        if (offset == std::string::npos)
-            return false;
-        PutDword(m_bytes, offset + field, value);
-        return true;
+        std::string needle(static_cast<const char*>(p), cb);
+        size_t pos = m_bytes.find(needle);
+        if (pos == std::string::npos || m_bytes.find(needle, pos + 1) != std::string::npos) {
+            ADD_FAILURE() << "pattern missing or not unique in the test library";
+            return std::string::npos;
+        }
+        return pos;
     }
-    const CString& Write()
+    size_t Find(LPCWSTR text) { return Find(text, wcslen(text) * sizeof(WCHAR)); }
+
+    template <class T> void Put(size_t offset, T value)
+    {
+        if (offset < m_bytes.size() && offset + sizeof value <= m_bytes.size())
+            memcpy(&m_bytes[offset], &value, sizeof value);
+    }
+    template <class T> T At(size_t offset) const
+    {
+        T value = T();
+        if (offset < m_bytes.size() && offset + sizeof value <= m_bytes.size())
+            memcpy(&value, &m_bytes[offset], sizeof value);
+        return value;
+    }
+    void SetFixed(size_t field, DWORD value)
+    {
+        const DWORD signature = VS_FFI_SIGNATURE;
+        Put(Find(&signature, 4) + field, value);
+    }
+    // Same length only: nothing behind the text may move.
+    void ReplaceText(LPCWSTR from, LPCWSTR to)
+    {
+        ASSERT_EQ(wcslen(from), wcslen(to));
+        size_t pos = Find(from);
+        for (size_t i = 0; to[i] != 0; ++i)
+            Put(pos + i * sizeof(WCHAR), to[i]);
+    }
+    CString Write()
     {
         EXPECT_TRUE(wivotest::WriteFileBytes(m_path, m_bytes)) << Narrow(m_path);
         return m_path;
@@ -247,8 +204,7 @@ int LoadsOf(LPCWSTR pszName)
 {
     int n = 0;
     for (const CString& name : g_loadedNames)
-        if (name.CompareNoCase(pszName) == 0)
-            ++n;
+        n += name.CompareNoCase(pszName) == 0;
     return n;
 }
 
@@ -257,67 +213,63 @@ template <typename F>
 void ForEachImport(HMODULE hModule, F f)
 {
     BYTE* base = reinterpret_cast<BYTE*>(hModule);
-    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_NT_HEADERS* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (dir.VirtualAddress == 0)
         return;
-    for (const IMAGE_IMPORT_DESCRIPTOR* imp =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
+    for (auto* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
          imp->Name != 0; ++imp) {
-        const char* pszDll = reinterpret_cast<const char*>(base + imp->Name);
         DWORD rvaNames = imp->OriginalFirstThunk != 0 ? imp->OriginalFirstThunk : imp->FirstThunk;
-        IMAGE_THUNK_DATA* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + rvaNames);
-        IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + rvaNames);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++slots) {
             const char* pszFunction = "";
             if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                pszFunction = reinterpret_cast<const char*>(
-                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name);
-            f(pszDll, pszFunction, reinterpret_cast<void**>(&slots->u1.Function));
+                pszFunction = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name;
+            f(reinterpret_cast<const char*>(base + imp->Name), pszFunction,
+              reinterpret_cast<void**>(&slots->u1.Function));
         }
     }
 }
 
-// Points one import slot of a module at a replacement while it lives.
-class ImportHook
+// Points the library's import of LoadLibraryW at RecordingLoadLibraryW while it lives.
+class LoadLibraryWatch
 {
 public:
-    ImportHook(HMODULE hModule, const char* pszDll, const char* pszFunction, void* pReplacement)
-        : m_ppSlot(NULL)
-        , m_pOriginal(NULL)
+    LoadLibraryWatch()
     {
-        ForEachImport(hModule, [&](const char* dll, const char* function, void** slot) {
-            if (m_ppSlot == NULL && _stricmp(dll, pszDll) == 0 && strcmp(function, pszFunction) == 0)
+        ForEachImport(LibraryModule(), [&](const char* dll, const char* function, void** slot) {
+            if (m_ppSlot == NULL && _stricmp(dll, "kernel32.dll") == 0 && strcmp(function, "LoadLibraryW") == 0)
                 m_ppSlot = slot;
         });
-        if (m_ppSlot != NULL) {
-            m_pOriginal = *m_ppSlot;
-            Write(pReplacement);
-        }
+        if (m_ppSlot != NULL)
+            m_pOriginal = Write(reinterpret_cast<void*>(&RecordingLoadLibraryW));
+        g_loadedNames.clear();
     }
-    ~ImportHook()
+    ~LoadLibraryWatch()
     {
         if (m_ppSlot != NULL)
             Write(m_pOriginal);
     }
-    ImportHook(const ImportHook&) = delete;
-    ImportHook& operator=(const ImportHook&) = delete;
+    LoadLibraryWatch(const LoadLibraryWatch&) = delete;
+    LoadLibraryWatch& operator=(const LoadLibraryWatch&) = delete;
 
     bool IsInstalled() const { return m_ppSlot != NULL; }
 
 private:
-    void Write(void* pValue)
+    void* Write(void* pValue)
     {
         DWORD dwOld = 0;
         VirtualProtect(m_ppSlot, sizeof(void*), PAGE_READWRITE, &dwOld);
+        void* pOld = *m_ppSlot;
         *m_ppSlot = pValue;
         VirtualProtect(m_ppSlot, sizeof(void*), dwOld, &dwOld);
+        return pOld;
     }
 
-    void** m_ppSlot;
-    void* m_pOriginal;
+    void** m_ppSlot = NULL;
+    void* m_pOriginal = NULL;
 };
 
 } // namespace
@@ -325,65 +277,50 @@ private:
 /////////////////////////////////////////////////////////////////////////////
 // The library's own resource
 
-class LibraryResource : public ::testing::TestWithParam<bool>
-{
-};
-
-TEST_P(LibraryResource, ReportsItsVersionRecord)
+TEST(LibraryResource, ReportsItsVersionRecordByNameAndByModule)
 {
     HMODULE hLibrary = LibraryModule();
     ASSERT_NE(hLibrary, (HMODULE)NULL);
     const CString path = ModulePath(hLibrary);
-    const bool byModule = GetParam();
-    CFileVersionInfo info = byModule ? CFileVersionInfo(hLibrary) : CFileVersionInfo(path);
+    for (bool byModule : {false, true}) {
+        SCOPED_TRACE(byModule ? "by module" : "by name");
+        CFileVersionInfo info = byModule ? CFileVersionInfo(hLibrary) : CFileVersionInfo(path);
+        EXPECT_EQ(info.GetFileName(), path);
+        ASSERT_TRUE(info.HasVersionInfo());
+        EXPECT_EQ(info.GetFileVersion(), CVersion(1, 0, 18, 3));
+        EXPECT_EQ(info.GetProductVersion(), CVersion(1, 0, 18, 3));
+        ExpectParts(info, {1, 0, 18, 3, 1, 0, 18, 3});
+        EXPECT_EQ(info.GetFileType(), static_cast<DWORD>(VFT_DLL)) << Hex(info.GetFileType());
+        EXPECT_EQ(info.GetFileOS(), static_cast<DWORD>(VOS_NT_WINDOWS32)) << Hex(info.GetFileOS());
+        EXPECT_EQ(Flags(info), "-----");
 
-    EXPECT_EQ(info.GetFileName(), path);
-    ASSERT_TRUE(info.HasVersionInfo());
-    EXPECT_EQ(info.GetFileVersion(), CVersion(1, 0, 18, 3));
-    EXPECT_EQ(info.GetProductVersion(), CVersion(1, 0, 18, 3));
-    ExpectParts(info, {1, 0, 18, 3, 1, 0, 18, 3});
-    EXPECT_EQ(info.GetFileType(), static_cast<DWORD>(VFT_DLL)) << Hex(info.GetFileType());
-    EXPECT_EQ(info.GetFileOS(), static_cast<DWORD>(VOS_NT_WINDOWS32)) << Hex(info.GetFileOS());
-    EXPECT_EQ(Flags(info), "-----");
+        ASSERT_EQ(info.GetTranslations().GetSize(), 1);
+        EXPECT_EQ(info.GetTranslations()[0].wLanguage, 0x0C07);
+        EXPECT_EQ(info.GetTranslations()[0].wCodePage, 1200);
+        EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0x0C07);
+        EXPECT_EQ(info.GetCurrentTranslation().wCodePage, 1200);
 
-    ASSERT_EQ(info.GetTranslations().GetSize(), 1);
-    EXPECT_EQ(info.GetTranslations()[0].wLanguage, 0x0C07);
-    EXPECT_EQ(info.GetTranslations()[0].wCodePage, 1200);
-    EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0x0C07);
-    EXPECT_EQ(info.GetCurrentTranslation().wCodePage, 1200);
-
-    EXPECT_EQ(info.GetFileVersionString(), CString(L"1.0.3"));
-    EXPECT_EQ(info.GetProductVersionString(), CString(L"1.0.3"));
-    EXPECT_EQ(info.GetStringFileInfo(L"FileBuild"), CString(L"18"));
-    EXPECT_EQ(info.GetStringFileInfo(L"ProductBuild"), CString(L"18"));
-    EXPECT_EQ(info.GetInternalName(), CString(L"Wivo10u"));
-    EXPECT_EQ(info.GetStringFileInfo(L"OriginalFilename"), CString(L"Wivo10u.dll"));
-    // Entry names are matched without regard to case.
-    EXPECT_EQ(info.GetOriginalFileName(), CString(L"Wivo10u.dll"));
-    EXPECT_EQ(info.GetComments(), CString());
+        EXPECT_EQ(info.GetFileVersionString(), CString(L"1.0.3"));
+        EXPECT_EQ(info.GetProductVersionString(), CString(L"1.0.3"));
+        EXPECT_EQ(info.GetStringFileInfo(L"FileBuild"), CString(L"18"));
+        EXPECT_EQ(info.GetStringFileInfo(L"ProductBuild"), CString(L"18"));
+        EXPECT_EQ(info.GetInternalName(), CString(L"Wivo10u"));
+        EXPECT_EQ(info.GetStringFileInfo(L"OriginalFilename"), CString(L"Wivo10u.dll"));
+        // Entry names are matched without regard to case.
+        EXPECT_EQ(info.GetOriginalFileName(), CString(L"Wivo10u.dll"));
+        EXPECT_EQ(info.GetComments(), CString());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(ByNameAndByModule, LibraryResource, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& p) {
-                             return p.param ? "ByModule" : "ByName";
-                         });
 
 TEST(LibraryResource, VersionLibraryIsNotImportedButLoadedOnce)
 {
-    HMODULE hLibrary = LibraryModule();
-    ASSERT_NE(hLibrary, (HMODULE)NULL);
-    ForEachImport(hLibrary, [](const char* dll, const char* function, void**) {
+    ForEachImport(LibraryModule(), [](const char* dll, const char* function, void**) {
         EXPECT_NE(_stricmp(dll, "version.dll"), 0) << "imports " << function;
     });
-
-    ImportHook hook(hLibrary, "kernel32.dll", "LoadLibraryW",
-                    reinterpret_cast<void*>(&RecordingLoadLibraryW));
-    ASSERT_TRUE(hook.IsInstalled());
-    g_loadedNames.clear();
-    for (int i = 0; i < 3; ++i) {
-        CFileVersionInfo info(TestDllPath());
-        EXPECT_TRUE(info.HasVersionInfo());
-    }
+    LoadLibraryWatch watch;
+    ASSERT_TRUE(watch.IsInstalled());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(CFileVersionInfo(TestDllPath()).HasVersionInfo());
     // Loaded by the first object of the process (perhaps an earlier test), never again.
     EXPECT_LE(LoadsOf(L"version.dll"), 1);
     EXPECT_NE(GetModuleHandleW(L"version.dll"), (HMODULE)NULL);
@@ -392,49 +329,35 @@ TEST(LibraryResource, VersionLibraryIsNotImportedButLoadedOnce)
 /////////////////////////////////////////////////////////////////////////////
 // The test library: three translations, flags partly masked, driver type
 
-TEST(TestLibraryResource, FixedPart)
+// Everything the test library's resource holds, read through one object.
+static void ExpectTestLibrary(const CFileVersionInfo& info)
 {
-    CFileVersionInfo info(TestDllPath());
     ASSERT_TRUE(info.HasVersionInfo()) << Narrow(TestDllPath());
     EXPECT_EQ(info.GetFileVersion(), CVersion(2, 5, 300, static_cast<short>(40000)));
     EXPECT_EQ(info.GetProductVersion(), CVersion(7, 1, 0, 9));
     ExpectParts(info, {2, 5, 300, 40000, 7, 1, 0, 9});
     EXPECT_EQ(info.GetFileOS(), static_cast<DWORD>(VOS__WINDOWS32)) << Hex(info.GetFileOS());
     EXPECT_EQ(info.GetFileType(), static_cast<DWORD>(VFT_DRV)) << Hex(info.GetFileType());
-    EXPECT_EQ(info.GetFileSubType(), static_cast<DWORD>(VFT2_DRV_SOUND))
-        << Hex(info.GetFileSubType());
+    EXPECT_EQ(info.GetFileSubType(), static_cast<DWORD>(VFT2_DRV_SOUND)) << Hex(info.GetFileSubType());
     // Flags 0x26 under mask 0x0F: the special-build bit is not declared valid.
     EXPECT_EQ(Flags(info), "-RP--");
-}
 
-// The translations in stored order, the first one current; then every getter in each
-// of them: a string is never borrowed from another translation.
-TEST(TestLibraryResource, TranslationsAndTheirStrings)
-{
-    struct Row
-    {
-        LPCWSTR pszEntry;
-        LPCWSTR pszEnglish;   // 040904B0
-        LPCWSTR pszGerman;    // 0C0704E4
+    // Per getter: English (040904B0), German (0C0704E4); the third translation has none.
+    const LPCWSTR rows[][2] = {
+        {L"Version test library", L"Versionsprüfbibliothek"},
+        {L"2.5 (english)", L"2.5 (österreichisch)"},
+        {L"Version Test", L"Versionsprüfung"},
+        {L"7.1", L"7.1"},
+        {L"VersionTestDll", L"VersionTestDll"},
+        {L"VersionTestDll.dll", L"VersionTestDll.dll"},
+        {L"Test Vendor", L"Prüfhersteller"},
+        {L"Copyright test", L"Urheberrecht Prüfung"},
+        {L"Trademark test", L"Marke Prüfung"},
+        {L"private en", L"privat de"},
+        {L"special en", L"speziell de"},
+        {L"Only in English", L""},
     };
-    const Row rows[] = {
-        {L"FileDescription", L"Version test library", L"Versionsprüfbibliothek"},
-        {L"FileVersion", L"2.5 (english)", L"2.5 (österreichisch)"},
-        {L"ProductName", L"Version Test", L"Versionsprüfung"},
-        {L"ProductVersion", L"7.1", L"7.1"},
-        {L"InternalName", L"VersionTestDll", L"VersionTestDll"},
-        {L"OriginalFileName", L"VersionTestDll.dll", L"VersionTestDll.dll"},
-        {L"CompanyName", L"Test Vendor", L"Prüfhersteller"},
-        {L"LegalCopyright", L"Copyright test", L"Urheberrecht Prüfung"},
-        {L"LegalTrademarks", L"Trademark test", L"Marke Prüfung"},
-        {L"PrivateBuild", L"private en", L"privat de"},
-        {L"SpecialBuild", L"special en", L"speziell de"},
-        {L"Comments", L"Only in English", L""},
-    };
-    static_assert(sizeof(rows) / sizeof(rows[0]) == sizeof(kNamedGetters) / sizeof(kNamedGetters[0]),
-                  "one row per getter");
-
-    CFileVersionInfo info(TestDllPath());
+    static_assert(std::size(rows) == std::size(kNamedGetters), "one row per getter");
     const Translation expected[] = {{0x0409, 1200}, {0x0C07, 1252}, {0x0407, 1200}};
     ASSERT_EQ(info.GetTranslations().GetSize(), 3);
     EXPECT_EQ(info.GetCurrentTranslation().wLanguage, 0x0409);
@@ -444,27 +367,17 @@ TEST(TestLibraryResource, TranslationsAndTheirStrings)
         EXPECT_EQ(translation.wLanguage, expected[t].wLanguage) << "entry " << t;
         EXPECT_EQ(translation.wCodePage, expected[t].wCodePage) << "entry " << t;
         info.SetCurrentTranslation(translation);
-        EXPECT_EQ(info.GetCurrentTranslation().wLanguage, translation.wLanguage);
-        EXPECT_EQ(info.GetCurrentTranslation().wCodePage, translation.wCodePage);
-        for (size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
-            // The third translation is listed but has no strings.
-            LPCWSTR pszExpected = t == 0 ? rows[i].pszEnglish : t == 1 ? rows[i].pszGerman : L"";
-            SCOPED_TRACE(::testing::Message() << "translation " << t << ", " << Narrow(rows[i].pszEntry));
-            EXPECT_EQ(wcscmp(kNamedGetters[i].pszEntry, rows[i].pszEntry), 0);
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            LPCWSTR pszExpected = t < 2 ? rows[i][t] : L"";
+            SCOPED_TRACE(::testing::Message() << "translation " << t << ", " << Narrow(kNamedGetters[i].pszEntry));
             EXPECT_EQ((info.*kNamedGetters[i].pfn)(), CString(pszExpected));
-            EXPECT_EQ(info.GetStringFileInfo(rows[i].pszEntry), CString(pszExpected));
+            EXPECT_EQ(info.GetStringFileInfo(kNamedGetters[i].pszEntry), CString(pszExpected));
         }
     }
-}
 
-TEST(TestLibraryResource, MissingEntriesAndUnlistedTranslationsAreEmpty)
-{
-    CFileVersionInfo info(TestDllPath());
-    const LPCWSTR missing[] = {L"NoSuchEntry", L"", L"File", L"FileVersionX",
-                               L"FileVersion\\More", L"Translation"};
+    const LPCWSTR missing[] = {L"NoSuchEntry", L"", L"File", L"FileVersionX", L"FileVersion\\More", L"Translation"};
     for (LPCWSTR pszEntry : missing)
         EXPECT_EQ(info.GetStringFileInfo(pszEntry), CString()) << Narrow(pszEntry);
-
     // Any pair is accepted; one the resource does not hold finds nothing.
     const Translation unlisted[] = {{0x0411, 932}, {0x0409, 1252}, {0x0C07, 1200}, {0, 0}};
     for (const Translation& t : unlisted) {
@@ -472,155 +385,108 @@ TEST(TestLibraryResource, MissingEntriesAndUnlistedTranslationsAreEmpty)
         EXPECT_EQ(info.GetCurrentTranslation().wLanguage, t.wLanguage);
         EXPECT_EQ(info.GetCurrentTranslation().wCodePage, t.wCodePage);
         EXPECT_EQ(info.GetCompanyName(), CString()) << Hex(t.wLanguage) << '/' << t.wCodePage;
-        EXPECT_EQ(info.GetFileVersionString(), CString()) << Hex(t.wLanguage) << '/' << t.wCodePage;
     }
     // The list itself is not touched by choosing.
     EXPECT_EQ(info.GetTranslations().GetSize(), 3);
     EXPECT_EQ(info.GetTranslations()[0].wLanguage, 0x0409);
 }
 
-TEST(TestLibraryResource, ByModuleHandleMatchesByName)
+// By name and by module handle: the fixed part; the translations in stored order, the
+// first one current; then every getter in each of them: a string is never borrowed from
+// another translation, and choosing in one object does not change another.
+TEST(TestLibraryResource, FixedPartTranslationsAndTheirStrings)
 {
     HMODULE hDll = LoadLibraryW(TestDllPath());
     ASSERT_NE(hDll, (HMODULE)NULL) << GetLastError();
-    {
-        CFileVersionInfo byModule(hDll);
-        CFileVersionInfo byName(TestDllPath());
-        EXPECT_EQ(byModule.GetFileName(), ModulePath(hDll));
-        ASSERT_TRUE(byModule.HasVersionInfo());
-        EXPECT_EQ(byModule.GetFileVersion(), byName.GetFileVersion());
-        EXPECT_EQ(byModule.GetTranslations().GetSize(), 3);
-        Translation german = {0x0C07, 1252};
-        byModule.SetCurrentTranslation(german);
-        EXPECT_EQ(byModule.GetCompanyName(), CString(L"Prüfhersteller"));
-        // Choosing in one object does not change another.
-        EXPECT_EQ(byName.GetCompanyName(), CString(L"Test Vendor"));
+    CFileVersionInfo other(TestDllPath());
+    for (bool byModule : {false, true}) {
+        SCOPED_TRACE(byModule ? "by module" : "by name");
+        CFileVersionInfo info = byModule ? CFileVersionInfo(hDll) : CFileVersionInfo(TestDllPath());
+        EXPECT_EQ(info.GetFileName(), byModule ? ModulePath(hDll) : TestDllPath());
+        ExpectTestLibrary(info);
     }
+    EXPECT_EQ(other.GetCompanyName(), CString(L"Test Vendor"));
     FreeLibrary(hDll);
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // Patched copies: chosen fixed fields, a missing translation list
 
-struct FlagCase
+TEST(PatchedCopies, OnlyMaskedFlagsAreReported)
 {
-    const char* pszName;
-    DWORD dwMask;
-    DWORD dwFlags;
-    const char* pszExpected;   // as Flags() spells them
-};
-
-static void PrintTo(const FlagCase& c, std::ostream* os)
-{
-    *os << c.pszName;
+    const struct { DWORD dwMask, dwFlags; const char* pszExpected; } cases[] = {
+        {0x3F, 0x21, "D---S"}, {0x01, 0x21, "D----"}, {0x3F, 0x0E, "-RPV-"},
+        {0x00, 0x3F, "-----"}, {0x3F, 0x10, "-----"},   // 0x10: "info inferred", not reported
+        {0xFFFFFFFF, 0xFFFFFFE0, "----S"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("mask " + Hex(c.dwMask) + ", flags " + Hex(c.dwFlags));
+        PatchedCopy copy;
+        copy.SetFixed(fixedFlagsMask, c.dwMask);
+        copy.SetFixed(fixedFlags, c.dwFlags);
+        CFileVersionInfo info(copy.Write());
+        ASSERT_TRUE(info.HasVersionInfo());
+        EXPECT_EQ(Flags(info), c.pszExpected);
+    }
 }
 
-class PatchedFlags : public ::testing::TestWithParam<FlagCase>
+TEST(PatchedCopies, VersionPartsAndCreationDate)
 {
-};
-
-TEST_P(PatchedFlags, OnlyMaskedBitsAreReported)
-{
-    const FlagCase& c = GetParam();
+    const time_t when = 1577934245;   // 2020-01-02 03:04:05 UTC
+    const ULONGLONG units = static_cast<ULONGLONG>(when) * 10000000ULL + 116444736000000000ULL;
     PatchedCopy copy;
-    ASSERT_TRUE(copy.Ok());
-    ASSERT_TRUE(copy.SetFixed(fixedFlagsMask, c.dwMask));
-    ASSERT_TRUE(copy.SetFixed(fixedFlags, c.dwFlags));
-    CFileVersionInfo info(copy.Write());
-    ASSERT_TRUE(info.HasVersionInfo());
-    EXPECT_EQ(Flags(info), c.pszExpected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Masks, PatchedFlags,
-    ::testing::Values(FlagCase{"Debug_Special", 0x3F, 0x21, "D---S"},
-                      FlagCase{"MaskOnlyDebug", 0x01, 0x21, "D----"},
-                      FlagCase{"Pre_Patched_Private", 0x3F, 0x0E, "-RPV-"},
-                      FlagCase{"EmptyMask", 0x00, 0x3F, "-----"},
-                      FlagCase{"InfoInferredOnly", 0x3F, 0x10, "-----"},
-                      FlagCase{"SpecialOnly", 0xFFFFFFFF, 0xFFFFFFE0, "----S"}),
-    [](const ::testing::TestParamInfo<FlagCase>& p) { return std::string(p.param.pszName); });
-
-TEST(PatchedFixedPart, VersionPartsComeFromHighAndLowWords)
-{
-    PatchedCopy copy;
-    ASSERT_TRUE(copy.Ok());
-    ASSERT_TRUE(copy.SetFixed(fixedFileVersionMS, 0x00050001));
-    ASSERT_TRUE(copy.SetFixed(fixedFileVersionLS, 0x0A280002));
-    ASSERT_TRUE(copy.SetFixed(fixedProductVersionMS, 0xFFFF0001));
-    ASSERT_TRUE(copy.SetFixed(fixedProductVersionLS, 0x80000000));
+    copy.SetFixed(fixedFileVersionMS, 0x00050001);
+    copy.SetFixed(fixedFileVersionLS, 0x0A280002);
+    copy.SetFixed(fixedProductVersionMS, 0xFFFF0001);
+    copy.SetFixed(fixedProductVersionLS, 0x80000000);
+    copy.SetFixed(fixedDateMS, static_cast<DWORD>(units >> 32));
+    copy.SetFixed(fixedDateLS, static_cast<DWORD>(units & 0xFFFFFFFF));
     CFileVersionInfo info(copy.Write());
     ASSERT_TRUE(info.HasVersionInfo());
 
     EXPECT_EQ(info.GetFileVersion(), CVersion(5, 1, 2600, 2));
     // Parts above 0x7FFF stay unsigned in the part getters; the value is high:low.
-    EXPECT_EQ(static_cast<unsigned long long>(info.GetProductVersion().GetVersion()),
-              0xFFFF000180000000ULL);
+    EXPECT_EQ(static_cast<unsigned long long>(info.GetProductVersion().GetVersion()), 0xFFFF000180000000ULL);
     ExpectParts(info, {5, 1, 2600, 2, 0xFFFF, 1, 0x8000, 0});
-}
-
-TEST(PatchedFixedPart, CreationDateIsTheFileTime)
-{
-    const time_t when = 1577934245;   // 2020-01-02 03:04:05 UTC
-    const ULONGLONG units = static_cast<ULONGLONG>(when) * 10000000ULL + 116444736000000000ULL;
-    PatchedCopy copy;
-    ASSERT_TRUE(copy.Ok());
-    ASSERT_TRUE(copy.SetFixed(fixedDateMS, static_cast<DWORD>(units >> 32)));
-    ASSERT_TRUE(copy.SetFixed(fixedDateLS, static_cast<DWORD>(units & 0xFFFFFFFF)));
-    CFileVersionInfo info(copy.Write());
-    ASSERT_TRUE(info.HasVersionInfo());
     EXPECT_EQ(info.GetFileCreationDateTime().GetTime(), when);
 }
 
-TEST(PatchedFixedPart, RootWithoutFixedRecordHasNoVersionInfo)
+TEST(PatchedCopies, RootWithoutFixedRecordHasNoVersionInfo)
 {
     // The root entry's value length says there is no fixed record behind its key.
     PatchedCopy copy;
-    ASSERT_TRUE(copy.Ok());
-    size_t pos = FindUnique(copy.Bytes(), Utf16Bytes(L"VS_VERSION_INFO"));
-    ASSERT_NE(pos, std::string::npos);
-    PutWord(copy.Bytes(), pos - 4, 0);
+    copy.Put(copy.Find(L"VS_VERSION_INFO") - 4, WORD(0));
     ExpectNoVersionInfo(CFileVersionInfo(copy.Write()));
 }
 
-TEST(PatchedTranslations, NoListKeepsZeroPairAndFindsNoStrings)
+TEST(PatchedCopies, NoTranslationList)
 {
     PatchedCopy copy;
-    ASSERT_TRUE(copy.Ok());
-    ASSERT_TRUE(ReplaceText(copy.Bytes(), L"Translation", L"Translatiox"));
-    CFileVersionInfo info(copy.Write());
-    ASSERT_TRUE(info.HasVersionInfo());
-    EXPECT_EQ(info.GetFileMajor(), 2);
-    ExpectNoListAndNoStrings(info);
-    // The resource's strings are still there for a translation asked for by hand.
-    Translation english = {0x0409, 1200};
-    info.SetCurrentTranslation(english);
-    EXPECT_EQ(info.GetCompanyName(), CString(L"Test Vendor"));
-}
-
-TEST(PatchedTranslations, NoListLooksInTheZeroBlock)
-{
-    PatchedCopy copy;
-    ASSERT_TRUE(copy.Ok());
-    ASSERT_TRUE(ReplaceText(copy.Bytes(), L"Translation", L"Translatiox"));
-    ASSERT_TRUE(ReplaceText(copy.Bytes(), L"0c0704e4", L"00000000"));
+    copy.ReplaceText(L"Translation", L"Translatiox");
+    {
+        CFileVersionInfo info(copy.Write());
+        ASSERT_TRUE(info.HasVersionInfo());
+        EXPECT_EQ(info.GetFileMajor(), 2);
+        ExpectNoListAndNoStrings(info);
+        // The resource's strings are still there for a translation asked for by hand.
+        info.SetCurrentTranslation(Translation{0x0409, 1200});
+        EXPECT_EQ(info.GetCompanyName(), CString(L"Test Vendor"));
+    }
+    // Without a list the zero block is looked in.
+    copy.ReplaceText(L"0c0704e4", L"00000000");
     CFileVersionInfo info(copy.Write());
     EXPECT_EQ(info.GetTranslations().GetSize(), 0);
     EXPECT_EQ(info.GetCompanyName(), CString(L"Prüfhersteller"));
     EXPECT_EQ(info.GetComments(), CString());
 }
 
-TEST(PatchedTranslations, OddListLengthDropsThePartialEntry)
+TEST(PatchedCopies, OddListLengthDropsThePartialEntry)
 {
     // Three translations are 12 bytes; claiming 14 leaves half an entry at the end.
     PatchedCopy copy;
-    ASSERT_TRUE(copy.Ok());
-    size_t pos = FindUnique(copy.Bytes(), Utf16Bytes(L"Translation"));
-    ASSERT_NE(pos, std::string::npos);
-    WORD wValueLength = 0;
-    memcpy(&wValueLength, &copy.Bytes()[pos - 4], sizeof(wValueLength));
-    ASSERT_EQ(wValueLength, 12);
-    PutWord(copy.Bytes(), pos - 4, 14);
+    size_t pos = copy.Find(L"Translation");
+    ASSERT_EQ(copy.At<WORD>(pos - 4), 12);
+    copy.Put(pos - 4, WORD(14));
     CFileVersionInfo info(copy.Write());
     ASSERT_EQ(info.GetTranslations().GetSize(), 3);
     EXPECT_EQ(info.GetTranslations()[2].wLanguage, 0x0407);
@@ -632,52 +498,32 @@ TEST(PatchedTranslations, OddListLengthDropsThePartialEntry)
 TEST(NoVersionInfo, FailuresGiveZerosAndEmptyStrings)
 {
     TempDir dir;
-    const CString text = dir.File(L"plain.txt");
+    const CString text = dir.File(L"plain.txt"), empty = dir.File(L"empty.dll"), fake = dir.File(L"fake.dll");
     ASSERT_TRUE(wivotest::WriteFileBytes(text, "no resources in here\r\n"));
-    const CString empty = dir.File(L"empty.dll");
     ASSERT_TRUE(wivotest::WriteFileBytes(empty, ""));
-    const CString fakeDll = dir.File(L"fake.dll");
-    ASSERT_TRUE(wivotest::WriteFileBytes(fakeDll, std::string("MZ") + std::string(200, '\0')));
-
-    struct Case
-    {
-        const char* pszWhat;
-        CString strName;
+    ASSERT_TRUE(wivotest::WriteFileBytes(fake, std::string("MZ") + std::string(200, '\0')));
+    const struct { const char* pszWhat; CString strName; ULONG_PTR hModule; } cases[] = {
+        {"text file", text, 0},
+        {"empty file", empty, 0},
+        {"MZ header only", fake, 0},
+        {"missing file", dir.File(L"missing.dll"), 0},
+        {"directory", dir.Path(), 0},
+        {"empty name", CString(), 0},
+        {"program without a version resource", ModulePath(NULL), 0},
+        {"unknown module handle", CString(), 0x10},
+        {"unknown module handle", CString(), 0x7FFE0000},
     };
-    const Case cases[] = {
-        {"text file", text},
-        {"empty file", empty},
-        {"MZ header only", fakeDll},
-        {"missing file", dir.File(L"missing.dll")},
-        {"directory", dir.Path()},
-        {"empty name", CString()},
-        {"program without a version resource", ModulePath(NULL)},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
-        CFileVersionInfo info(c.strName);
+        CFileVersionInfo info = c.hModule != 0 ? CFileVersionInfo(reinterpret_cast<HINSTANCE>(c.hModule))
+                                               : CFileVersionInfo(c.strName);
         EXPECT_EQ(info.GetFileName(), c.strName);
-        ExpectNoVersionInfo(info);
-    }
-}
-
-TEST(NoVersionInfo, UnknownModuleHandleGivesNoName)
-{
-    const HINSTANCE handles[] = {reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x10)),
-                                 reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x7FFE0000))};
-    for (HINSTANCE h : handles) {
-        SCOPED_TRACE(Hex(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(h))));
-        CFileVersionInfo info(h);
-        EXPECT_EQ(info.GetFileName(), CString());
         ExpectNoVersionInfo(info);
     }
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // CDLLVersionInfo
-
-typedef void(CALLBACK* PFN_SetResult)(HRESULT);
-typedef LONG(CALLBACK* PFN_LastRequest)(DLLVERSIONINFO*);
 
 // Keeps the test library loaded so that its recorded state survives the objects' own
 // load and release.
@@ -688,9 +534,9 @@ protected:
     {
         m_hDll = LoadLibraryW(TestDllPath());
         ASSERT_NE(m_hDll, (HMODULE)NULL) << GetLastError();
-        m_pfnSetResult = reinterpret_cast<PFN_SetResult>(
+        m_pfnSetResult = reinterpret_cast<void(CALLBACK*)(HRESULT)>(
             reinterpret_cast<void*>(GetProcAddress(m_hDll, "VersionTestDllSetResult")));
-        m_pfnLastRequest = reinterpret_cast<PFN_LastRequest>(
+        m_pfnLastRequest = reinterpret_cast<LONG(CALLBACK*)(DLLVERSIONINFO*)>(
             reinterpret_cast<void*>(GetProcAddress(m_hDll, "VersionTestDllLastRequest")));
         ASSERT_TRUE(m_pfnSetResult != NULL && m_pfnLastRequest != NULL);
     }
@@ -703,41 +549,32 @@ protected:
     }
 
     HMODULE m_hDll = NULL;
-    PFN_SetResult m_pfnSetResult = NULL;
-    PFN_LastRequest m_pfnLastRequest = NULL;
+    void(CALLBACK* m_pfnSetResult)(HRESULT) = NULL;
+    LONG(CALLBACK* m_pfnLastRequest)(DLLVERSIONINFO*) = NULL;
 };
 
-TEST_F(HeldTestDll, AsksDllGetVersionWithAClearedRecord)
+// DllGetVersion is asked once with a cleared record, and its result is kept.
+TEST_F(HeldTestDll, AsksOnceWithAClearedRecordAndKeepsTheResult)
 {
-    DLLVERSIONINFO before;
-    LONG nBefore = m_pfnLastRequest(&before);
-    CDLLVersionInfo info(TestDllPath());
-    DLLVERSIONINFO request;
-    EXPECT_EQ(m_pfnLastRequest(&request), nBefore + 1) << "DllGetVersion called once";
-    EXPECT_EQ(request.cbSize, 20u);
-    EXPECT_EQ(request.dwMajorVersion, 0u);
-    EXPECT_EQ(request.dwMinorVersion, 0u);
-    EXPECT_EQ(request.dwBuildNumber, 0u);
-    EXPECT_EQ(request.dwPlatformID, 0u);
-
-    EXPECT_EQ(info.GetFileName(), TestDllPath());
-    EXPECT_EQ(info.GetHResult(), S_OK);
-    EXPECT_TRUE(info.HasVersionInfo());
-    // The build 0x12345 is cut to its low 16 bits; the revision stays undefined.
-    EXPECT_EQ(info.GetVersion(), CVersion(3, 21, 0x2345));
-    EXPECT_EQ(info.GetVersion().GetRevision(), -1);
-}
-
-TEST_F(HeldTestDll, KeepsWhatDllGetVersionReturns)
-{
-    const HRESULT results[] = {S_OK, S_FALSE, E_NOTIMPL, E_INVALIDARG,
-                               HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)};
+    const HRESULT results[] = {S_OK, S_FALSE, E_NOTIMPL, E_INVALIDARG, HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)};
     for (HRESULT hr : results) {
         SCOPED_TRACE(Hex(static_cast<unsigned long>(hr)));
         m_pfnSetResult(hr);
+        DLLVERSIONINFO request;
+        LONG nBefore = m_pfnLastRequest(&request);
         CDLLVersionInfo info(TestDllPath());
+        EXPECT_EQ(m_pfnLastRequest(&request), nBefore + 1) << "DllGetVersion called once";
+        EXPECT_EQ(std::vector<DWORD>({request.cbSize, request.dwMajorVersion, request.dwMinorVersion,
+                                      request.dwBuildNumber, request.dwPlatformID}),
+                  std::vector<DWORD>({20, 0, 0, 0, 0}));
+        EXPECT_EQ(info.GetFileName(), TestDllPath());
         EXPECT_EQ(info.GetHResult(), hr) << Hex(static_cast<unsigned long>(info.GetHResult()));
         EXPECT_EQ(!!info.HasVersionInfo(), hr >= 0);
+        if (hr == S_OK) {
+            // The build 0x12345 is cut to its low 16 bits; the revision stays undefined.
+            EXPECT_EQ(info.GetVersion(), CVersion(3, 21, 0x2345));
+            EXPECT_EQ(info.GetVersion().GetRevision(), -1);
+        }
     }
 }
 
@@ -764,108 +601,67 @@ TEST_F(HeldTestDll, ByModuleHandleAndCopies)
     EXPECT_EQ(copy.GetVersion(), CVersion(0, 0, 0));
 }
 
-TEST(DLLVersionInfo, ReleasesTheLibraryItLoaded)
+TEST(DLLVersionInfo, ReleasesWhatItLoadedAndFailsWithANegativeResult)
 {
     ASSERT_EQ(GetModuleHandleW(TestDllPath()), (HMODULE)NULL) << "still loaded from elsewhere";
-    CDLLVersionInfo info(TestDllPath());
-    EXPECT_EQ(info.GetHResult(), S_OK);
+    EXPECT_EQ(CDLLVersionInfo(TestDllPath()).GetHResult(), S_OK);
     EXPECT_EQ(GetModuleHandleW(TestDllPath()), (HMODULE)NULL);
     CDLLVersionInfo none(L"kernel32.dll");
     EXPECT_NE(GetModuleHandleW(L"kernel32.dll"), (HMODULE)NULL);
-}
 
-TEST(DLLVersionInfo, MissingLibraryOrEntryPointIsANegativeResult)
-{
     TempDir dir;
     const CString fakeDll = dir.File(L"fake.dll");
     ASSERT_TRUE(wivotest::WriteFileBytes(fakeDll, "not a library"));
-    const CString library = ModulePath(LibraryModule());
-
-    struct Case
-    {
-        const char* pszWhat;
-        CString strName;
-        HRESULT hrExpected;   // 0: any failure
+    const struct { const char* pszWhat; CString strName; ULONG_PTR hModule; HRESULT hrExpected; } cases[] = {
+        {"no such library", L"NoSuchLibrary4711.dll", 0, HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)},
+        {"kernel32 has no DllGetVersion", L"kernel32.dll", 0, HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND)},
+        {"the library itself has none", ModulePath(LibraryModule()), 0, HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND)},
+        {"not a library", fakeDll, 0, 0},   // 0: any failure
+        {"empty name", CString(), 0, 0},
+        {"unknown module handle", CString(), 0x10, 0},
     };
-    const Case cases[] = {
-        {"no such library", L"NoSuchLibrary4711.dll", HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)},
-        {"kernel32 has no DllGetVersion", L"kernel32.dll", HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND)},
-        {"the library itself has none", library, HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND)},
-        {"not a library", fakeDll, 0},
-        {"empty name", CString(), 0},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
-        CDLLVersionInfo info(c.strName);
+        CDLLVersionInfo info = c.hModule != 0 ? CDLLVersionInfo(reinterpret_cast<HINSTANCE>(c.hModule))
+                                              : CDLLVersionInfo(c.strName);
         EXPECT_EQ(info.GetFileName(), c.strName);
         EXPECT_LT(info.GetHResult(), 0) << Hex(static_cast<unsigned long>(info.GetHResult()));
         if (c.hrExpected != 0) {
-            EXPECT_EQ(info.GetHResult(), c.hrExpected)
-                << Hex(static_cast<unsigned long>(info.GetHResult()));
+            EXPECT_EQ(info.GetHResult(), c.hrExpected) << Hex(static_cast<unsigned long>(info.GetHResult()));
         }
         EXPECT_FALSE(info.HasVersionInfo());
         EXPECT_EQ(info.GetVersion(), CVersion(0, 0, 0));
     }
-
-    CDLLVersionInfo unknown(reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x10)));
-    EXPECT_EQ(unknown.GetFileName(), CString());
-    EXPECT_LT(unknown.GetHResult(), 0);
-    EXPECT_FALSE(unknown.HasVersionInfo());
-    EXPECT_EQ(unknown.GetVersion(), CVersion(0, 0, 0));
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // Cached common-control and shell versions
 
-struct CachedCase
+TEST(CachedVersion, AskedOnceThenFromTheCache)
 {
-    const char* pszName;
-    LPCWSTR pszLibrary;
-    CVersion (*pfn)();
-};
+    const struct { LPCWSTR pszLibrary; CVersion (*pfn)(); } cases[] = {
+        {L"COMCTL32.DLL", &WivoGetComCtlVersion}, {L"SHELL32.DLL", &WivoGetShellVersion}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.pszLibrary));
+        LoadLibraryWatch watch;
+        ASSERT_TRUE(watch.IsInstalled());
+        // What the platform's library says when asked directly (this load must be seen).
+        CDLLVersionInfo direct(c.pszLibrary);
+        ASSERT_EQ(LoadsOf(c.pszLibrary), 1) << "the library's loads are not seen";
+        const CVersion expected = direct.GetHResult() < 0 ? CVersion(4, 0) : direct.GetVersion();
+        if (direct.GetHResult() < 0)
+            std::cout << "  " << Narrow(c.pszLibrary) << " has no DllGetVersion here ("
+                      << Hex(static_cast<unsigned long>(direct.GetHResult())) << ")\n";
 
-static void PrintTo(const CachedCase& c, std::ostream* os)
-{
-    *os << c.pszName;
+        g_loadedNames.clear();
+        const CVersion first = c.pfn();
+        const int loadsFirst = LoadsOf(c.pszLibrary);
+        const CVersion second = c.pfn();
+        EXPECT_LE(loadsFirst, 1);
+        EXPECT_EQ(LoadsOf(c.pszLibrary), loadsFirst) << "asked the library again";
+        std::cout << "  " << Narrow(c.pszLibrary) << ": " << Narrow(first.ToString()) << '\n';
+        EXPECT_EQ(first, expected);
+        EXPECT_EQ(second, first);
+        EXPECT_GE(first.GetMajor(), 4);
+    }
 }
-
-class CachedVersion : public ::testing::TestWithParam<CachedCase>
-{
-};
-
-TEST_P(CachedVersion, AskedOnceThenFromTheCache)
-{
-    const CachedCase& c = GetParam();
-    ImportHook hook(LibraryModule(), "kernel32.dll", "LoadLibraryW",
-                    reinterpret_cast<void*>(&RecordingLoadLibraryW));
-    ASSERT_TRUE(hook.IsInstalled());
-
-    // What the platform's library says when asked directly (this load must be seen).
-    g_loadedNames.clear();
-    CDLLVersionInfo direct(c.pszLibrary);
-    ASSERT_EQ(LoadsOf(c.pszLibrary), 1) << "the library's loads are not seen";
-    const CVersion expected = direct.GetHResult() < 0 ? CVersion(4, 0) : direct.GetVersion();
-    if (direct.GetHResult() < 0)
-        std::cout << "  " << Narrow(c.pszLibrary) << " has no DllGetVersion here ("
-                  << Hex(static_cast<unsigned long>(direct.GetHResult())) << ")\n";
-
-    g_loadedNames.clear();
-    const CVersion first = c.pfn();
-    const int loadsFirst = LoadsOf(c.pszLibrary);
-    const CVersion second = c.pfn();
-    EXPECT_LE(loadsFirst, 1);
-    EXPECT_EQ(LoadsOf(c.pszLibrary), loadsFirst) << "asked the library again";
-    std::cout << "  " << Narrow(c.pszLibrary) << ": " << Narrow(first.ToString()) << '\n';
-
-    EXPECT_EQ(first, expected);
-    EXPECT_EQ(second, first);
-    EXPECT_NE(first, CVersion::undefined);
-    EXPECT_GE(first.GetMajor(), 4);
-    EXPECT_GE(first.GetMinor(), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Platform, CachedVersion,
-    ::testing::Values(CachedCase{"ComCtl", L"COMCTL32.DLL", &WivoGetComCtlVersion},
-                      CachedCase{"Shell", L"SHELL32.DLL", &WivoGetShellVersion}),
-    [](const ::testing::TestParamInfo<CachedCase>& p) { return std::string(p.param.pszName); });
