@@ -5,14 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <climits>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
 
+using wivotest::Bytes;
+using wivotest::Hex;
 using wivotest::Narrow;
 using wivotest::ReadFileBytes;
 using wivotest::TempDir;
@@ -24,20 +25,20 @@ class CArcNode : public CObject
 {
     DECLARE_SERIAL(CArcNode)
 public:
-    CArcNode() : m_nValue(0), m_pLeft(NULL), m_pRight(NULL) { ++s_nLive; }
-    CArcNode(int nValue, LPCTSTR lpszName) : m_nValue(nValue), m_strName(lpszName), m_pLeft(NULL), m_pRight(NULL) { ++s_nLive; }
+    CArcNode(int nValue = 0, LPCTSTR lpszName = L"")
+        : m_nValue(nValue), m_strName(lpszName), m_pLeft(NULL), m_pRight(NULL)
+    {
+        ++s_nLive;
+    }
     ~CArcNode() override { --s_nLive; }
 
     void Serialize(CArchive& ar) override
     {
         CObject::Serialize(ar);
-        if (ar.IsStoring()) {
-            ar << m_nValue << m_strName;
-            ar << m_pLeft << m_pRight;
-        } else {
-            ar >> m_nValue >> m_strName;
-            ar >> m_pLeft >> m_pRight;
-        }
+        if (ar.IsStoring())
+            ar << m_nValue << m_strName << m_pLeft << m_pRight;
+        else
+            ar >> m_nValue >> m_strName >> m_pLeft >> m_pRight;
     }
 
     int m_nValue;
@@ -79,10 +80,9 @@ public:
         m_nSchema = ar.GetObjectSchema();
         m_nSecondCall = ar.GetObjectSchema();
         ar >> m_a;
+        m_b = -1;
         if (m_nSchema >= 2)
             ar >> m_b;
-        else
-            m_b = -1;
     }
     LONG m_a, m_b;
     UINT m_nSchema, m_nSecondCall;
@@ -98,12 +98,11 @@ public:
     ~CArcGreedy() override { --s_nLive; }
     void Serialize(CArchive& ar) override
     {
-        if (ar.IsStoring()) {
-            ar << (WORD)1;
-        } else {
-            DWORD dw;
+        DWORD dw = 1;
+        if (ar.IsStoring())
+            ar << (WORD)dw;
+        else
             ar >> dw;
-        }
     }
     static int s_nLive;
 };
@@ -126,9 +125,7 @@ public:
         : CArchive(pFile, nMode, nBufSize, lpBuf)
     {
     }
-    BYTE* BufStart() const { return m_lpBufStart; }
     BYTE* BufCur() const { return m_lpBufCur; }
-    BYTE* BufMax() const { return m_lpBufMax; }
     int BufSize() const { return m_nBufSize; }
 };
 
@@ -136,29 +133,7 @@ class ProbeMemFile : public CMemFile
 {
 public:
     BYTE* Buffer() const { return m_lpBuffer; }
-    DWORD BufferSize() const { return m_nBufferSize; }
 };
-
-std::string Hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (!out.empty())
-            out += ' ';
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
-std::string Bytes(std::initializer_list<int> list)
-{
-    std::string out;
-    for (int b : list)
-        out += (char)b;
-    return out;
-}
 
 std::string MemFileBytes(CMemFile& file)
 {
@@ -195,35 +170,20 @@ void Load(const std::string& bytes, const std::function<void(CArchive&)>& f, int
 // The archive exception f throws (-1: none).
 int ArchiveCauseOf(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (CArchiveException* e) {
-        int nCause = e->m_cause;
-        e->Delete();
-        return nCause;
-    }
-    return -1;
+    return wivotest::CauseOf<CArchiveException>(f);
 }
 
+// "cause name" of the E* f throws, "none" when it throws nothing.
 template<class E>
-bool Throws(const std::function<void()>& f)
+std::string CauseAndName(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (E* e) {
-        e->Delete();
-        return true;
-    }
-    return false;
+    return wivotest::CaughtAs<E>(
+        f, [](E* e) { return std::to_string(e->m_cause) + " " + Narrow(e->m_strFileName); },
+        std::string("none"));
 }
 
-void StoreValues(CArchive& ar)
-{
-    ar << (BYTE)0x12 << (WORD)0x3456 << (LONG)-2 << (DWORD)0x89ABCDEF << (int)-3 << (short)-4
-       << 'A' << (unsigned)0xFEDCBA98 << 1.5f << -2.25 << L'\x20AC';
-}
-
-void CheckValues(CArchive& ar)
+// One value of each type the archive has operators for.
+struct Values
 {
     BYTE by;
     WORD w;
@@ -236,24 +196,14 @@ void CheckValues(CArchive& ar)
     float f;
     double d;
     wchar_t wch;
-    ar >> by >> w >> l >> dw >> i >> s >> ch >> u >> f >> d >> wch;
-    EXPECT_EQ(0x12, by);
-    EXPECT_EQ(0x3456, w);
-    EXPECT_EQ(-2, l);
-    EXPECT_EQ(0x89ABCDEFu, dw);
-    EXPECT_EQ(-3, i);
-    EXPECT_EQ(-4, s);
-    EXPECT_EQ('A', ch);
-    EXPECT_EQ(0xFEDCBA98u, u);
-    EXPECT_EQ(1.5f, f);
-    EXPECT_EQ(-2.25, d);
-    EXPECT_EQ(L'\x20AC', wch);
-}
+};
 
-const std::string kValueBytes = Bytes({0x12, 0x56, 0x34, 0xFE, 0xFF, 0xFF, 0xFF, 0xEF, 0xCD, 0xAB,
-                                       0x89, 0xFD, 0xFF, 0xFF, 0xFF, 0xFC, 0xFF, 0x41, 0x98, 0xBA,
-                                       0xDC, 0xFE, 0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0x02,
-                                       0xC0, 0xAC, 0x20});
+std::string StoreValues(const Values& v)
+{
+    return Store([&](CArchive& ar) {
+        ar << v.by << v.w << v.l << v.dw << v.i << v.s << v.ch << v.u << v.f << v.d << v.wch;
+    });
+}
 
 CString Pattern(int nLength)
 {
@@ -270,42 +220,26 @@ CString Pattern(int nLength)
 /////////////////////////////////////////////////////////////////////////////
 // Values
 
-TEST(ArchiveValues, LayoutIsLittleEndianInNaturalSizes)
+TEST(ArchiveValues, LayoutIsLittleEndianInNaturalSizesAndLoadsBack)
 {
-    std::string bytes = Store(StoreValues);
-    EXPECT_EQ(Hex(kValueBytes), Hex(bytes));
-    Load(bytes, CheckValues);
-}
-
-TEST(ArchiveValues, ExtremesRoundTrip)
-{
-    std::string bytes = Store([](CArchive& ar) {
-        ar << (LONG)LONG_MIN << (LONG)LONG_MAX << (DWORD)0xFFFFFFFF << (int)INT_MIN
-           << (short)SHRT_MIN << (WORD)0xFFFF << (BYTE)0xFF << (char)-128 << 1e300 << -0.0f;
-    });
-    EXPECT_EQ(4u + 4 + 4 + 4 + 2 + 2 + 1 + 1 + 8 + 4, bytes.size());
-    Load(bytes, [](CArchive& ar) {
-        LONG l1, l2;
-        DWORD dw;
-        int i;
-        short s;
-        WORD w;
-        BYTE by;
-        char ch;
-        double d;
-        float f;
-        ar >> l1 >> l2 >> dw >> i >> s >> w >> by >> ch >> d >> f;
-        EXPECT_EQ(LONG_MIN, l1);
-        EXPECT_EQ(LONG_MAX, l2);
-        EXPECT_EQ(0xFFFFFFFFu, dw);
-        EXPECT_EQ(INT_MIN, i);
-        EXPECT_EQ(SHRT_MIN, s);
-        EXPECT_EQ(0xFFFF, w);
-        EXPECT_EQ(0xFF, by);
-        EXPECT_EQ(-128, ch);
-        EXPECT_EQ(1e300, d);
-        EXPECT_TRUE(f == 0.0f && std::signbit(f));
-    });
+    const Values values[] = {
+        {0x12, 0x3456, -2, 0x89ABCDEF, -3, -4, 'A', 0xFEDCBA98, 1.5f, -2.25, L'\x20AC'},
+        {0xFF, 0xFFFF, LONG_MIN, 0xFFFFFFFF, INT_MIN, SHRT_MIN, (char)-128, 0, -0.0f, 1e300, 0xFFFF},
+    };
+    EXPECT_EQ(Hex(Bytes({0x12, 0x56, 0x34, 0xFE, 0xFF, 0xFF, 0xFF, 0xEF, 0xCD, 0xAB, 0x89, 0xFD, 0xFF,
+                         0xFF, 0xFF, 0xFC, 0xFF, 0x41, 0x98, 0xBA, 0xDC, 0xFE, 0x00, 0x00, 0xC0, 0x3F,
+                         0, 0, 0, 0, 0, 0, 0x02, 0xC0, 0xAC, 0x20})),
+              Hex(StoreValues(values[0])));
+    // What loads must store again to the same bytes.
+    for (const Values& v : values) {
+        std::string bytes = StoreValues(v);
+        Values back = {};
+        Load(bytes, [&](CArchive& ar) {
+            ar >> back.by >> back.w >> back.l >> back.dw >> back.i >> back.s >> back.ch >> back.u
+                >> back.f >> back.d >> back.wch;
+        });
+        EXPECT_EQ(Hex(bytes), Hex(StoreValues(back)));
+    }
 }
 
 TEST(ArchiveValues, CountsUseAWordUntil0xFFFF)
@@ -316,7 +250,6 @@ TEST(ArchiveValues, CountsUseAWordUntil0xFFFF)
         std::string bytes;
     } const cases[] = {
         {0, Bytes({0, 0})},
-        {5, Bytes({5, 0})},
         {0xFFFE, Bytes({0xFE, 0xFF})},
         {0xFFFF, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0})},
         {0x12345678, Bytes({0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12})},
@@ -330,11 +263,10 @@ TEST(ArchiveValues, CountsUseAWordUntil0xFFFF)
 
 TEST(ArchiveValues, ReadingPastTheEndIsEndOfFile)
 {
-    std::string bytes = Bytes({1, 2, 3});
-    Load(bytes, [](CArchive& ar) {
+    Load(Bytes({1, 2, 3}), [](CArchive& ar) {
         WORD w;
-        ar >> w;
         DWORD dw;
+        ar >> w;
         EXPECT_EQ(CArchiveException::endOfFile, ArchiveCauseOf([&] { ar >> dw; }));
         // Read reports a short count instead.
         BYTE buf[8];
@@ -347,23 +279,19 @@ TEST(ArchiveValues, ReadingPastTheEndIsEndOfFile)
 TEST(ArchiveValues, WrongDirectionThrows)
 {
     CMemFile file;
+    BYTE by = 1;
     {
         CArchive ar(&file, CArchive::store);
-        BYTE by;
         EXPECT_EQ(CArchiveException::writeOnly, ArchiveCauseOf([&] { ar >> by; }));
         EXPECT_EQ(CArchiveException::writeOnly, ArchiveCauseOf([&] { ar.Read(&by, 1); }));
-        ar << (BYTE)1;
+        ar << by;
     }
     CArchive ar(&file, CArchive::load);
-    EXPECT_EQ(CArchiveException::readOnly, ArchiveCauseOf([&] { ar << (BYTE)1; }));
+    EXPECT_EQ(CArchiveException::readOnly, ArchiveCauseOf([&] { ar << by; }));
     EXPECT_EQ(CArchiveException::readOnly, ArchiveCauseOf([&] { ar.Write("x", 1); }));
     EXPECT_EQ(CArchiveException::readOnly, ArchiveCauseOf([&] { ar.WriteObject(NULL); }));
-
     CArchive none(NULL, CArchive::load);
-    EXPECT_EQ(CArchiveException::generic, ArchiveCauseOf([&] {
-        BYTE by;
-        none >> by;
-    }));
+    EXPECT_EQ(CArchiveException::generic, ArchiveCauseOf([&] { none >> by; }));
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -377,66 +305,70 @@ TEST(ArchiveStrings, LengthPrefixesAndUnicodeMarker)
         std::string prefix;
     } const cases[] = {
         {0, Bytes({0xFF, 0xFE, 0xFF, 0x00})},
-        {3, Bytes({0xFF, 0xFE, 0xFF, 0x03})},
         {254, Bytes({0xFF, 0xFE, 0xFF, 0xFE})},
         {255, Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x00})},
-        {300, Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01})},
         {0xFFFD, Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFD, 0xFF})},
         {0xFFFE, Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00})},
         {70000, Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00})},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.nLength);
         CString str = Pattern(c.nLength);
         std::string bytes = Store([&](CArchive& ar) { ar << str; });
-        ASSERT_EQ(c.prefix.size() + 2 * (size_t)c.nLength, bytes.size()) << "length " << c.nLength;
-        EXPECT_EQ(Hex(c.prefix), Hex(bytes.substr(0, c.prefix.size()))) << "length " << c.nLength;
+        ASSERT_EQ(c.prefix.size() + 2 * (size_t)c.nLength, bytes.size());
+        EXPECT_EQ(Hex(c.prefix), Hex(bytes.substr(0, c.prefix.size())));
         EXPECT_EQ(0, memcmp(bytes.data() + c.prefix.size(), (LPCTSTR)str, 2 * (size_t)c.nLength));
         CString back(L"old contents");
         Load(bytes, [&](CArchive& ar) { ar >> back; });
-        EXPECT_EQ(c.nLength, back.GetLength());
-        EXPECT_TRUE(back == str) << "length " << c.nLength;
+        EXPECT_TRUE(back == str);
     }
 }
 
 TEST(ArchiveStrings, AnsiStringsOfNonUnicodeProgramsLoad)
 {
-    CString str;
-    Load(Bytes({5, 'h', 'e', 'l', 'l', 'o'}), [&](CArchive& ar) { ar >> str; });
-    EXPECT_STREQ(L"hello", str);
-
-    std::string longAnsi = Bytes({0xFF, 0x2C, 0x01}) + std::string(300, 'x');
-    Load(longAnsi, [&](CArchive& ar) { ar >> str; });
-    EXPECT_STREQ(CString(L'x', 300), str);
-
-    Load(Bytes({0xFF, 0xFF, 0xFF, 3, 0, 0, 0, 'a', 'b', 'c'}), [&](CArchive& ar) { ar >> str; });
-    EXPECT_STREQ(L"abc", str);
-
     // Characters beyond ASCII come through the ANSI code page.
-    char szAnsi[] = "\xE4\xF6";
-    WCHAR szExpected[4] = {};
-    MultiByteToWideChar(CP_ACP, 0, szAnsi, 2, szExpected, 4);
-    Load(Bytes({2, 0xE4, 0xF6}), [&](CArchive& ar) { ar >> str; });
-    EXPECT_STREQ(szExpected, str);
-
-    Load(Bytes({0}), [&](CArchive& ar) { ar >> str; });
-    EXPECT_TRUE(str.IsEmpty());
+    WCHAR szUmlauts[4] = {};
+    MultiByteToWideChar(CP_ACP, 0, "\xE4\xF6", 2, szUmlauts, 4);
+    struct
+    {
+        std::string bytes;
+        CString strExpected;
+    } const cases[] = {
+        {Bytes({5, 'h', 'e', 'l', 'l', 'o'}), L"hello"},
+        {Bytes({0xFF, 0x2C, 0x01}) + std::string(300, 'x'), CString(L'x', 300)},
+        {Bytes({0xFF, 0xFF, 0xFF, 3, 0, 0, 0, 'a', 'b', 'c'}), L"abc"},
+        {Bytes({2, 0xE4, 0xF6}), szUmlauts},
+        {Bytes({0}), L""},
+    };
+    for (const auto& c : cases) {
+        CString str(L"old");
+        Load(c.bytes, [&](CArchive& ar) { ar >> str; });
+        EXPECT_TRUE(str == c.strExpected) << Hex(c.bytes.substr(0, 8));
+    }
 }
 
 TEST(ArchiveStrings, TruncatedStringIsEndOfFile)
 {
-    CString str(L"keep");
-    Load(Bytes({0xFF, 0xFE, 0xFF, 5, 'a', 0, 'b'}), [&](CArchive& ar) {
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveCauseOf([&] { ar >> str; }));
-    });
-    // A corrupt huge length runs into the end of the file, not out of memory...
-    Load(Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0x3F, 'a', 0}), [&](CArchive& ar) {
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveCauseOf([&] { ar >> str; }));
-    });
-    // ... and one no string can have is a corrupt archive.
-    Load(Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40, 'a', 0}), [&](CArchive& ar) {
-        EXPECT_EQ(CArchiveException::badIndex, ArchiveCauseOf([&] { ar >> str; }));
-    });
-    EXPECT_TRUE(str.IsEmpty());
+    // Cut short; a corrupt huge length that runs into the end of the file rather
+    // than out of memory; a length no string can have.
+    struct
+    {
+        std::string bytes;
+        int nCause;
+    } const cases[] = {
+        {Bytes({0xFF, 0xFE, 0xFF, 5, 'a', 0, 'b'}), CArchiveException::endOfFile},
+        {Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0x3F, 'a', 0}),
+         CArchiveException::endOfFile},
+        {Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40, 'a', 0}),
+         CArchiveException::badIndex},
+    };
+    for (const auto& c : cases) {
+        CString str(L"keep");
+        Load(c.bytes, [&](CArchive& ar) {
+            EXPECT_EQ(c.nCause, ArchiveCauseOf([&] { ar >> str; })) << Hex(c.bytes);
+        });
+        EXPECT_TRUE(str.IsEmpty());
+    }
 }
 
 TEST(ArchiveStrings, TextLines)
@@ -448,8 +380,7 @@ TEST(ArchiveStrings, TextLines)
     EXPECT_EQ(2u * 27, bytes.size());
     Load(bytes, [](CArchive& ar) {
         CString str;
-        const wchar_t* expected[] = {L"one", L"two", L"three", L"four", L""};
-        for (const wchar_t* psz : expected) {
+        for (const wchar_t* psz : {L"one", L"two", L"three", L"four", L""}) {
             ASSERT_TRUE(ar.ReadString(str));
             EXPECT_STREQ(psz, str);
         }
@@ -473,9 +404,7 @@ TEST(ArchiveObjects, RecordLayoutOfClassesAndReferences)
 {
     CArcNode a(7, L"n");
     CArcNode b(8, L"");
-    std::string bytes = Store([&](CArchive& ar) {
-        ar << &a << &a << &b << (CObject*)NULL;
-    });
+    std::string bytes = Store([&](CArchive& ar) { ar << &a << &a << &b << (CObject*)NULL; });
     // A new class: the tag, the schema, the name's length and the name.
     std::string expected = Bytes({0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00}) + "CArcNode";
     // The object: value, name, two NULL pointers.
@@ -485,9 +414,14 @@ TEST(ArchiveObjects, RecordLayoutOfClassesAndReferences)
     expected += Bytes({8, 0, 0, 0, 0xFF, 0xFE, 0xFF, 0, 0, 0, 0, 0});
     expected += Bytes({0, 0});                                   // NULL
     EXPECT_EQ(Hex(expected), Hex(bytes));
+
+    CArcDynOnly dyn;
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    EXPECT_TRUE(wivotest::Throws<CNotSupportedException>([&] { ar << &dyn; })) << "not serializable";
 }
 
-TEST(ArchiveObjects, SharedPointersLoadAsOneObject)
+TEST(ArchiveObjects, SharedPointersAndCyclesLoadAsOneObject)
 {
     CArcNode shared(3, L"shared");
     CArcNode left(1, L"left");
@@ -498,43 +432,23 @@ TEST(ArchiveObjects, SharedPointersLoadAsOneObject)
     left.m_pLeft = &shared;
     right.m_pRight = &shared;
     shared.m_pLeft = &root;     // a cycle back to the root
-
-    TempDir dir;
-    CString strPath = dir.File(L"graph.arc");
-    {
-        CFile file(strPath, CFile::modeCreate | CFile::modeWrite);
-        CArchive ar(&file, CArchive::store, 16);    // a small buffer: many flushes
-        ar << &root;
-        ar.Close();
-    }
+    std::string bytes = Store([&](CArchive& ar) { ar << &root; }, 16);   // a small buffer: many flushes
     int nLiveBefore = CArcNode::s_nLive;
     CArcNode* pRoot = NULL;
-    {
-        CFile file(strPath, CFile::modeRead);
-        CArchive ar(&file, CArchive::load, 16);
-        ar >> pRoot;
-    }
-    ASSERT_NE(nullptr, pRoot);
+    Load(bytes, [&](CArchive& ar) { ar >> pRoot; }, 16);
     EXPECT_EQ(4, CArcNode::s_nLive - nLiveBefore);
-    EXPECT_STREQ(L"root", pRoot->m_strName);
-    ASSERT_NE(nullptr, pRoot->m_pLeft);
-    ASSERT_NE(nullptr, pRoot->m_pRight);
-    EXPECT_STREQ(L"left", pRoot->m_pLeft->m_strName);
-    EXPECT_STREQ(L"right", pRoot->m_pRight->m_strName);
+    ASSERT_TRUE(pRoot && pRoot->m_pLeft && pRoot->m_pRight && pRoot->m_pLeft->m_pLeft);
+    EXPECT_EQ("root left right", Narrow(pRoot->m_strName + L" " + pRoot->m_pLeft->m_strName + L" " +
+                                        pRoot->m_pRight->m_strName));
     CArcNode* pShared = pRoot->m_pLeft->m_pLeft;
-    ASSERT_NE(nullptr, pShared);
     EXPECT_EQ(pShared, pRoot->m_pRight->m_pRight) << "the shared node loaded twice";
     EXPECT_EQ(3, pShared->m_nValue);
     EXPECT_EQ(pRoot, pShared->m_pLeft) << "the cycle";
     EXPECT_EQ(nullptr, pShared->m_pRight);
-    EXPECT_EQ(nullptr, pRoot->m_pLeft->m_pRight);
-    EXPECT_TRUE(pRoot->IsKindOf(RUNTIME_CLASS(CArcNode)));
-
     delete pShared;
     delete pRoot->m_pLeft;
     delete pRoot->m_pRight;
     delete pRoot;
-    EXPECT_EQ(nLiveBefore, CArcNode::s_nLive);
 }
 
 TEST(ArchiveObjects, NullAndGenericPointers)
@@ -542,18 +456,15 @@ TEST(ArchiveObjects, NullAndGenericPointers)
     CArcFixed fixed;
     fixed.m_dw = 0xCAFE;
     std::string bytes = Store([&](CArchive& ar) {
-        ar << (CObject*)NULL;
-        ar << &fixed;
+        ar << (CObject*)NULL << &fixed;
         ar.WriteObject(&fixed);
     });
     Load(bytes, [](CArchive& ar) {
         CObject* pNull = (CObject*)1;
-        ar >> pNull;
-        EXPECT_EQ(nullptr, pNull);
         const CObject* pOb = NULL;
-        ar >> pOb;
-        ASSERT_NE(nullptr, pOb);
-        EXPECT_TRUE(pOb->IsKindOf(RUNTIME_CLASS(CArcFixed)));
+        ar >> pNull >> pOb;
+        EXPECT_EQ(nullptr, pNull);
+        ASSERT_TRUE(pOb != NULL && pOb->IsKindOf(RUNTIME_CLASS(CArcFixed)));
         EXPECT_EQ(0xCAFEu, static_cast<const CArcFixed*>(pOb)->m_dw);
         EXPECT_EQ(pOb, ar.ReadObject(NULL));
         delete pOb;
@@ -566,29 +477,22 @@ TEST(ArchiveObjects, VersionableClassReadsOlderSchema)
     v.m_a = 10;
     v.m_b = 20;
     std::string bytes = Store([&](CArchive& ar) { ar << &v << &v; });
-    // As written: the current schema.
-    Load(bytes, [](CArchive& ar) {
-        CArcVersioned* p = NULL;
-        ar >> p;
-        ASSERT_NE(nullptr, p);
-        EXPECT_EQ(2u, p->m_nSchema);
-        EXPECT_EQ((UINT)-1, p->m_nSecondCall) << "the schema is given out once";
-        EXPECT_EQ(20, p->m_b);
-        delete p;
-    });
-    // As an older program wrote it.
     size_t nName = bytes.find("CArcVersioned");
     ASSERT_NE(std::string::npos, nName);
-    bytes[nName - 4] = 1;
-    Load(bytes, [](CArchive& ar) {
-        CArcVersioned* p = NULL;
-        ar >> p;
-        ASSERT_NE(nullptr, p);
-        EXPECT_EQ(1u, p->m_nSchema);
-        EXPECT_EQ(10, p->m_a);
-        EXPECT_EQ(-1, p->m_b);
-        delete p;
-    });
+    // As written, then as an older program wrote it.
+    for (UINT nSchema : {2u, 1u}) {
+        bytes[nName - 4] = (char)nSchema;
+        Load(bytes, [&](CArchive& ar) {
+            CArcVersioned* p = NULL;
+            ar >> p;
+            ASSERT_NE(nullptr, p);
+            EXPECT_EQ(nSchema, p->m_nSchema);
+            EXPECT_EQ((UINT)-1, p->m_nSecondCall) << "the schema is given out once";
+            EXPECT_EQ(10, p->m_a);
+            EXPECT_EQ(nSchema == 2 ? 20 : -1, p->m_b);
+            delete p;
+        });
+    }
 }
 
 TEST(ArchiveObjects, CorruptClassRecordsAreRefused)
@@ -631,33 +535,21 @@ TEST(ArchiveObjects, CorruptClassRecordsAreRefused)
 
 TEST(ArchiveObjects, BadReferencesAreBadIndex)
 {
-    // An object reference to nothing read yet, a class reference to nothing.
-    for (const std::string& bytes : {Bytes({5, 0}), Bytes({0x05, 0x80}),
-                                     Bytes({0xFF, 0x7F, 9, 0, 0, 0})}) {
+    // An object reference to nothing read yet, a class reference to nothing, and an
+    // object reference where a class must be (entry 2 is the object, not a class).
+    CArcFixed fixed;
+    std::string objectThenRef = Store([&](CArchive& ar) { ar << &fixed; }) + Bytes({0x02, 0x80});
+    for (const std::string& bytes : {Bytes({5, 0}), Bytes({0x05, 0x80}), Bytes({0xFF, 0x7F, 9, 0, 0, 0}),
+                                     objectThenRef}) {
         Load(bytes, [&](CArchive& ar) {
             CObject* p = NULL;
-            EXPECT_EQ(CArchiveException::badIndex, ArchiveCauseOf([&] { ar >> p; })) << Hex(bytes);
+            if (bytes == objectThenRef)
+                ar >> p;
+            CObject* q = NULL;
+            EXPECT_EQ(CArchiveException::badIndex, ArchiveCauseOf([&] { ar >> q; })) << Hex(bytes);
+            delete p;
         });
     }
-    // An object reference where a class must be.
-    CArcFixed fixed;
-    std::string bytes = Store([&](CArchive& ar) { ar << &fixed; });
-    bytes += Bytes({0x02, 0x80});   // entry 2 is the object, not a class
-    Load(bytes, [](CArchive& ar) {
-        CObject* p = NULL;
-        ar >> p;
-        CObject* q = NULL;
-        EXPECT_EQ(CArchiveException::badIndex, ArchiveCauseOf([&] { ar >> q; }));
-        delete p;
-    });
-}
-
-TEST(ArchiveObjects, ClassesWithoutSerializationAreRefused)
-{
-    CArcDynOnly dyn;
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    EXPECT_TRUE(Throws<CNotSupportedException>([&] { ar << &dyn; }));
 }
 
 TEST(ArchiveObjects, HalfLoadedObjectIsFreed)
@@ -678,19 +570,16 @@ TEST(ArchiveObjects, MapObjectResolvesBackReferences)
     CArcNode child(2, L"child");
     child.m_pLeft = &doc;
     std::string bytes = Store([&](CArchive& ar) {
-        ar << doc.m_nValue;
         ar.MapObject(&doc);
         ar << &child;
     });
     Load(bytes, [](CArchive& ar) {
         CArcNode loadedDoc;
-        ar >> loadedDoc.m_nValue;
         ar.MapObject(&loadedDoc);
         CArcNode* pChild = NULL;
         ar >> pChild;
         ASSERT_NE(nullptr, pChild);
         EXPECT_EQ(&loadedDoc, pChild->m_pLeft);
-        EXPECT_EQ(1, loadedDoc.m_nValue);
         delete pChild;
     });
 }
@@ -722,13 +611,12 @@ TEST(ArchiveObjects, IndexesBeyondAWordUseTheBigForms)
     for (int i = 0; i < nCount; ++i)
         objects[i].m_dw = (DWORD)i;
     CArcNode late(5, L"late");
+    CArcNode other(6, L"other");
     std::string bytes = Store([&](CArchive& ar) {
         for (CArcFixed& ob : objects)
             ar << &ob;
         ar << &objects[0x8050];    // object index 0x8052: beyond a WORD tag
-        ar << &late;               // a new class at index 0x8102
-        ar << &late;
-        CArcNode other(6, L"other");
+        ar << &late << &late;      // a new class at index 0x8102
         ar << &other;              // its class by a big class index
     });
     EXPECT_NE(std::string::npos, bytes.find(Bytes({0xFF, 0x7F, 0x52, 0x80, 0, 0})));
@@ -739,14 +627,12 @@ TEST(ArchiveObjects, IndexesBeyondAWordUseTheBigForms)
             ar >> loaded[i];
         EXPECT_EQ(0x8050u, static_cast<CArcFixed*>(loaded[0x8050])->m_dw);
         CObject* pRef = NULL;
-        ar >> pRef;
-        EXPECT_EQ(loaded[0x8050], pRef);
         CArcNode* pLate = NULL;
         CArcNode* pLateAgain = NULL;
         CArcNode* pOther = NULL;
-        ar >> pLate >> pLateAgain >> pOther;
-        ASSERT_NE(nullptr, pLate);
-        ASSERT_NE(nullptr, pOther);
+        ar >> pRef >> pLate >> pLateAgain >> pOther;
+        EXPECT_EQ(loaded[0x8050], pRef);
+        ASSERT_TRUE(pLate != NULL && pOther != NULL);
         EXPECT_EQ(pLate, pLateAgain);
         EXPECT_STREQ(L"other", pOther->m_strName);
         delete pLate;
@@ -769,9 +655,6 @@ TEST(ArchiveBuffering, LoadingReadsTheMemFileInPlace)
     EXPECT_TRUE(ar.m_bDirectBuffer);
     BYTE by;
     ar >> by;
-    EXPECT_EQ(0, by);
-    EXPECT_GE(ar.BufStart(), buf);
-    EXPECT_LT(ar.BufCur(), buf + sizeof(buf));
     EXPECT_EQ(buf + 1, ar.BufCur()) << "the archive reads the file's own memory";
     // A value across the end of the window.
     BYTE skip[13];
@@ -779,8 +662,7 @@ TEST(ArchiveBuffering, LoadingReadsTheMemFileInPlace)
     DWORD dw;
     ar >> dw;
     EXPECT_EQ(0x11100F0Eu, dw);
-    EXPECT_GE(ar.BufCur(), buf);
-    EXPECT_LE(ar.BufCur(), buf + sizeof(buf));
+    EXPECT_EQ(buf + 18, ar.BufCur());
     // Close gives back what was not read.
     ar.Close();
     EXPECT_EQ(18u, file.GetPosition());
@@ -789,36 +671,31 @@ TEST(ArchiveBuffering, LoadingReadsTheMemFileInPlace)
 TEST(ArchiveBuffering, StoringWritesTheMemFileInPlace)
 {
     ProbeMemFile file;
-    {
-        ProbeArchive ar(&file, CArchive::store, 64);
-        EXPECT_TRUE(ar.m_bDirectBuffer);
-        ar << (DWORD)0x01020304;
-        ASSERT_NE(nullptr, file.Buffer());
-        EXPECT_EQ(file.Buffer() + 4, ar.BufCur()) << "the archive writes the file's own memory";
-        EXPECT_EQ(0u, file.GetLength()) << "committed only by a flush";
-        ar.Flush();
-        EXPECT_EQ(4u, file.GetLength());
-        for (int i = 0; i < 100; ++i)
-            ar << (WORD)i;
-        ar.Close();
-    }
-    EXPECT_EQ(204u, file.GetLength());
-    std::string bytes = MemFileBytes(file);
-    EXPECT_EQ(Hex(Bytes({4, 3, 2, 1, 0, 0, 1, 0})), Hex(bytes.substr(0, 8)));
-}
-
-TEST(ArchiveBuffering, FullFixedMemFileThrowsMemoryException)
-{
-    BYTE buf[9];
-    buf[8] = 0xBD;
-    CMemFile file(buf, 8);
-    CArchive ar(&file, CArchive::store);
-    ar << (DWORD)0x11111111 << (DWORD)0x22222222;
-    EXPECT_TRUE(Throws<CMemoryException>([&] { ar << (DWORD)0x33333333; }));
-    EXPECT_EQ(0xBD, buf[8]) << "wrote past the memory";
+    ProbeArchive ar(&file, CArchive::store, 64);
+    EXPECT_TRUE(ar.m_bDirectBuffer);
+    ar << (DWORD)0x01020304;
+    ASSERT_NE(nullptr, file.Buffer());
+    EXPECT_EQ(file.Buffer() + 4, ar.BufCur()) << "the archive writes the file's own memory";
+    EXPECT_EQ(0u, file.GetLength()) << "committed only by a flush";
+    ar.Flush();
+    EXPECT_EQ(4u, file.GetLength());
+    for (int i = 0; i < 100; ++i)
+        ar << (WORD)i;
     ar.Close();
-    EXPECT_EQ(8u, file.GetPosition());
-    EXPECT_EQ(0x22, buf[7]);
+    EXPECT_EQ(204u, file.GetLength());
+    EXPECT_EQ(Hex(Bytes({4, 3, 2, 1, 0, 0, 1, 0})), Hex(MemFileBytes(file).substr(0, 8)));
+
+    // A full memory file of fixed size throws, writing nothing past its end.
+    BYTE fixed[9];
+    fixed[8] = 0xBD;
+    CMemFile small(fixed, 8);
+    CArchive arSmall(&small, CArchive::store);
+    arSmall << (DWORD)0x11111111 << (DWORD)0x22222222;
+    EXPECT_TRUE(wivotest::Throws<CMemoryException>([&] { arSmall << (DWORD)0x33333333; }));
+    EXPECT_EQ(0xBD, fixed[8]) << "wrote past the memory";
+    arSmall.Close();
+    EXPECT_EQ(8u, small.GetPosition());
+    EXPECT_EQ(0x22, fixed[7]);
 }
 
 TEST(ArchiveBuffering, UserBufferIsUsed)
@@ -865,15 +742,13 @@ TEST(ArchiveBuffering, MixedDataThroughSmallBuffersAndBothFiles)
             ASSERT_EQ((BYTE)i, by);
             ASSERT_EQ((DWORD)(i * 3), dw);
         }
-        std::string back(block.size(), '\0');
-        EXPECT_EQ(block.size(), ar.Read(&back[0], (UINT)back.size()));
-        EXPECT_TRUE(back == block);
+        std::string back(block.size() + 7, '\0');
+        EXPECT_EQ(block.size(), ar.Read(&back[0], (UINT)block.size()));
         CString strBack;
         ar >> strBack;
+        EXPECT_EQ(7u, ar.Read(&back[block.size()], 7));
+        EXPECT_TRUE(back == block + block.substr(0, 7));
         EXPECT_TRUE(strBack == str);
-        char seven[7];
-        EXPECT_EQ(7u, ar.Read(seven, 7));
-        EXPECT_EQ(0, memcmp(seven, block.data(), 7));
         WORD w;
         ar >> w;
         EXPECT_EQ(0xBEEF, w);
@@ -881,12 +756,11 @@ TEST(ArchiveBuffering, MixedDataThroughSmallBuffersAndBothFiles)
     };
 
     TempDir dir;
+    CString strPath = dir.File(L"mixed.bin");
     for (int nBufSize : {5, 16, 100, 4096}) {
         SCOPED_TRACE(nBufSize);
         std::string memBytes = Store(store, nBufSize);
         Load(memBytes, check, nBufSize);
-
-        CString strPath = dir.File(L"mixed.bin");
         {
             CFile file(strPath, CFile::modeCreate | CFile::modeWrite);
             CArchive ar(&file, CArchive::store, nBufSize);
@@ -894,8 +768,7 @@ TEST(ArchiveBuffering, MixedDataThroughSmallBuffersAndBothFiles)
             EXPECT_EQ(&file, ar.GetFile());
             store(ar);
         }   // the destructor flushes
-        std::string diskBytes = ReadFileBytes(strPath);
-        EXPECT_TRUE(diskBytes == memBytes) << "disk " << diskBytes.size() << " memory " << memBytes.size();
+        EXPECT_TRUE(ReadFileBytes(strPath) == memBytes);
         CFile file(strPath, CFile::modeRead);
         CArchive ar(&file, CArchive::load, nBufSize);
         check(ar);
@@ -905,8 +778,7 @@ TEST(ArchiveBuffering, MixedDataThroughSmallBuffersAndBothFiles)
 TEST(ArchiveBuffering, CloseAbortAndNoFlushOnDelete)
 {
     TempDir dir;
-    CString strPath = dir.File(L"flush.bin");
-    CFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
+    CFile file(dir.File(L"flush.bin"), CFile::modeCreate | CFile::modeReadWrite);
     {
         CArchive ar(&file, CArchive::store);
         ar << (DWORD)1;
@@ -920,54 +792,36 @@ TEST(ArchiveBuffering, CloseAbortAndNoFlushOnDelete)
     EXPECT_EQ(0u, file.GetLength()) << "bNoFlushOnDelete";
     {
         CArchive ar(&file, CArchive::store);
-        for (int i = 0; i < 25; ++i)
-            ar << (DWORD)i;
+        for (DWORD i = 0; i < 25; ++i)
+            ar << i;
     }
     EXPECT_EQ(100u, file.GetLength()) << "the destructor flushes";
 
     // Loading reads ahead; Close puts the file where the archive stopped.
     file.SeekToBegin();
-    {
-        CArchive ar(&file, CArchive::load);
-        DWORD dw;
-        ar >> dw >> dw;
-        EXPECT_EQ(1u, dw);
-        ar.Close();
-        EXPECT_EQ(nullptr, ar.GetFile());
-    }
+    CArchive ar(&file, CArchive::load);
+    DWORD dw;
+    ar >> dw >> dw;
+    EXPECT_EQ(1u, dw);
+    ar.Close();
+    EXPECT_EQ(nullptr, ar.GetFile());
     EXPECT_EQ(8u, file.GetPosition());
-    ASSERT_TRUE(file.GetFilePath() == strPath);
 }
 
 TEST(ArchiveBuffering, FileErrorsComeThroughWithTheFileName)
 {
     TempDir dir;
     CString strPath = dir.File(L"ro.arc");
-    {
-        CFile create(strPath, CFile::modeCreate | CFile::modeWrite);
-    }
+    CFile(strPath, CFile::modeCreate | CFile::modeWrite).Close();
     CFile file(strPath, CFile::modeRead | CFile::shareDenyNone);
     CArchive ar(&file, CArchive::store);
     ar << (DWORD)1;
-    try {
-        ar.Close();
-        ADD_FAILURE() << "writing a read-only file succeeded";
-    } catch (CFileException* e) {
-        EXPECT_EQ(CFileException::accessDenied, e->m_cause) << "OS error " << e->m_lOsError;
-        EXPECT_STREQ(strPath, e->m_strFileName);
-        e->Delete();
-    }
+    EXPECT_EQ(std::to_string(CFileException::accessDenied) + " " + Narrow(strPath),
+              CauseAndName<CFileException>([&] { ar.Close(); }));
 
-    CFile in(strPath, CFile::modeRead | CFile::shareDenyNone);
-    CArchive arIn(&in, CArchive::load);
+    CArchive arIn(&file, CArchive::load);
     EXPECT_STREQ(strPath, arIn.m_strFileName);
-    try {
-        BYTE by;
-        arIn >> by;
-        ADD_FAILURE() << "read from an empty file";
-    } catch (CArchiveException* e) {
-        EXPECT_EQ(CArchiveException::endOfFile, e->m_cause);
-        EXPECT_STREQ(strPath, e->m_strFileName);
-        e->Delete();
-    }
+    BYTE by;
+    EXPECT_EQ(std::to_string(CArchiveException::endOfFile) + " " + Narrow(strPath),
+              CauseAndName<CArchiveException>([&] { arIn >> by; }));
 }

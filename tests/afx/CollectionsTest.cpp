@@ -9,18 +9,14 @@
 
 #include <set>
 #include <string>
-#include <vector>
+#include <type_traits>
 
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
 
+using wivotest::Hex;
 using wivotest::Narrow;
 
 namespace {
-
-std::string N(const CString& s)
-{
-    return Narrow(s);
-}
 
 // Exposes the capacity of an array.
 template<class BASE>
@@ -31,41 +27,54 @@ public:
     int GrowBy() const { return this->m_nGrowBy; }
 };
 
-// Runs f and tells whether it threw a CNotSupportedException (deleted here).
 template<class F>
 bool ThrowsNotSupported(F f)
 {
-    try {
-        f();
-    }
-    catch (CNotSupportedException* e) {
-        e->Delete();
-        return true;
-    }
-    return false;
+    return wivotest::Throws<CNotSupportedException>(f);
 }
 
-std::string Item(const void* p)
+template<class T>
+std::string Item(const T& v)
 {
-    return std::to_string((INT_PTR)p);
+    if constexpr (std::is_pointer<T>::value)
+        return std::to_string((INT_PTR)v);
+    else if constexpr (std::is_arithmetic<T>::value)
+        return std::to_string(v);
+    else
+        return Narrow(v);
 }
 
-std::string Item(const CString& s)
+// The elements, comma-separated, so that one comparison shows them all.
+template<class ARRAY>
+std::string ArrayText(const ARRAY& a)
 {
-    return N(s);
+    std::string text;
+    for (int i = 0; i < a.GetSize(); i++)
+        text += (i ? "," : "") + Item(a[i]);
+    return text;
 }
 
-// The elements of a list, comma-separated.
 template<class LIST>
 std::string ListText(LIST& list)
 {
     std::string text;
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
-        if (!text.empty())
-            text += ",";
-        text += Item(list.GetNext(pos));
-    }
+    bool bFirst = true;
+    for (POSITION pos = list.GetHeadPosition(); pos != NULL; bFirst = false)
+        text += (bFirst ? "" : ",") + Item(list.GetNext(pos));
     return text;
+}
+
+// Appends the values in order.
+template<class ARRAY, class... T>
+void AddAll(ARRAY& a, T... values)
+{
+    (a.Add(values), ...);
+}
+
+template<class LIST, class... T>
+void AddTails(LIST& list, T... values)
+{
+    (list.AddTail(values), ...);
 }
 
 // Calls f(key, value) for every association of map; the number visited.
@@ -85,7 +94,7 @@ int ForEachAssoc(MAP& map, F f)
 } // namespace
 
 /////////////////////////////////////////////////////////////////////////////
-// Arrays: growth
+// Arrays
 
 TEST(ArrayGrowth, AutomaticGrowthIsAnEighthBetween4And1024)
 {
@@ -108,24 +117,21 @@ TEST(ArrayGrowth, GrowByKeepsDataInPlaceUntilTheStepIsUsed)
     Probe<CPtrArray> a;
     a.SetSize(0, 10);
     a.Add((void*)1);
-    void** pFirst = a.GetData();
     a.Add((void*)2);
-    void** pGrown = a.GetData();
     EXPECT_EQ(11, a.MaxSize());
+    void** pGrown = a.GetData();
     for (INT_PTR i = 3; i <= 11; i++) {
         a.Add((void*)i);
         EXPECT_EQ(pGrown, a.GetData()) << "add #" << i << " moved the data";
     }
     a.Add((void*)12);
     EXPECT_EQ(21, a.MaxSize());
-    EXPECT_NE(pFirst, (void**)NULL);
-    for (INT_PTR i = 0; i < 12; i++)
-        EXPECT_EQ((void*)(i + 1), a[(int)i]);
+    EXPECT_EQ("1,2,3,4,5,6,7,8,9,10,11,12", ArrayText(a));
 
     // nGrowBy -1 keeps the step; 0 restores the automatic one.
     Probe<CByteArray> b;
     b.SetSize(1, 50);
-    b.SetSize(2);               // the default nGrowBy, -1
+    b.SetSize(2);
     EXPECT_EQ(50, b.GrowBy());
     EXPECT_EQ(51, b.MaxSize());
     b.SetSize(0, 0);
@@ -142,71 +148,40 @@ TEST(ArrayGrowth, ShrinkKeepsStorageAndRegrowthZeroFills)
         a[i] = (WORD)(100 + i);
     WORD* p = a.GetData();
     a.SetSize(2);
+    a.SetSize(6);
     EXPECT_EQ(8, a.MaxSize());
     EXPECT_EQ(p, a.GetData());
-    a.SetSize(6);
-    EXPECT_EQ(p, a.GetData());
-    EXPECT_EQ(101, a[1]);
-    for (int i = 2; i < 6; i++)
-        EXPECT_EQ(0, a[i]) << "element " << i << " kept its old value";
+    EXPECT_EQ("100,101,0,0,0,0", ArrayText(a)) << "regrown elements kept old values";
     a.FreeExtra();
     EXPECT_EQ(6, a.MaxSize());
     a.RemoveAll();
-    EXPECT_EQ(0, a.GetSize());
     EXPECT_EQ(nullptr, a.GetData());
     EXPECT_EQ(-1, a.GetUpperBound());
 }
 
-/////////////////////////////////////////////////////////////////////////////
-// Arrays: moving elements
-
-TEST(ArrayEdit, InsertAtMiddleEndAndPastTheEnd)
+TEST(ArrayEdit, InsertAndRemoveAtEveryPlace)
 {
     CUIntArray a;
     for (UINT i = 0; i < 4; i++)
         a.Add(i);
     a.InsertAt(2, 77, 3);
-    ASSERT_EQ(7, a.GetSize());
-    UINT expect1[] = { 0, 1, 77, 77, 77, 2, 3 };
-    for (int i = 0; i < 7; i++)
-        EXPECT_EQ(expect1[i], a[i]) << "index " << i;
     a.InsertAt(7, 8);           // at the end
     a.InsertAt(10, 9, 2);       // past the end: the gap is zero
-    ASSERT_EQ(12, a.GetSize());
-    EXPECT_EQ(8u, a[7]);
-    EXPECT_EQ(0u, a[8]);
-    EXPECT_EQ(0u, a[9]);
-    EXPECT_EQ(9u, a[10]);
-    EXPECT_EQ(9u, a[11]);
     a.InsertAt(0, 5, 0);        // nothing to insert
-    EXPECT_EQ(12, a.GetSize());
-}
-
-TEST(ArrayEdit, RemoveAtBoundaries)
-{
-    CDWordArray a;
-    for (DWORD i = 0; i < 10; i++)
-        a.Add(i);
+    EXPECT_EQ("0,1,77,77,77,2,3,8,0,0,9,9", ArrayText(a));
     a.RemoveAt(0);
-    EXPECT_EQ(1u, a[0]);
     a.RemoveAt(a.GetUpperBound());
-    EXPECT_EQ(8, a.GetSize());
-    EXPECT_EQ(8u, a[7]);
     a.RemoveAt(2, 3);
-    DWORD expect[] = { 1, 2, 6, 7, 8 };
-    ASSERT_EQ(5, a.GetSize());
-    for (int i = 0; i < 5; i++)
-        EXPECT_EQ(expect[i], a[i]) << "index " << i;
-    a.RemoveAt(5, 0);           // an empty range at the end is fine
-    a.RemoveAt(0, 5);
+    a.RemoveAt(a.GetSize(), 0); // an empty range at the end is fine
+    EXPECT_EQ("1,77,3,8,0,0,9", ArrayText(a));
+    a.RemoveAt(0, 7);
     EXPECT_EQ(0, a.GetSize());
 }
 
 TEST(ArrayEdit, BadIndexesThrowInsteadOfTouchingMemory)
 {
     CDWordArray a;
-    a.Add(1);
-    a.Add(2);
+    AddAll(a, 1u, 2u);
     const CDWordArray& c = a;
     EXPECT_TRUE(ThrowsNotSupported([&] { c.GetAt(2); }));
     EXPECT_TRUE(ThrowsNotSupported([&] { c[-1]; }));
@@ -218,36 +193,23 @@ TEST(ArrayEdit, BadIndexesThrowInsteadOfTouchingMemory)
     EXPECT_TRUE(ThrowsNotSupported([&] { a.SetSize(-1); }));
     EXPECT_TRUE(ThrowsNotSupported([&] { a.SetAtGrow(-1, 0); }));
     EXPECT_TRUE(ThrowsNotSupported([&] { a.InsertAt(0, (CDWordArray*)NULL); }));
-    ASSERT_EQ(2, a.GetSize());
-    EXPECT_EQ(2u, a[1]);
+    EXPECT_EQ("1,2", ArrayText(a));
 }
 
 TEST(ArrayEdit, SetAtGrowAppendCopyAndInsertArrayIncludingItself)
 {
     CObArray a;
-    CObject* p1 = (CObject*)(INT_PTR)0x10;
-    CObject* p2 = (CObject*)(INT_PTR)0x20;
-    a.SetAtGrow(3, p1);
-    ASSERT_EQ(4, a.GetSize());
-    EXPECT_EQ(nullptr, a[0]);
-    a[0] = p2;
-
+    a.SetAtGrow(3, (CObject*)(INT_PTR)0x10);
+    a[0] = (CObject*)(INT_PTR)0x20;
     EXPECT_EQ(4, a.Append(a));
-    ASSERT_EQ(8, a.GetSize());
-    EXPECT_EQ(p2, a[4]);
-    EXPECT_EQ(p1, a[7]);
-
+    EXPECT_EQ("32,0,0,16,32,0,0,16", ArrayText(a));
     CObArray b;
     b.Copy(a);
     b.Copy(b);
-    EXPECT_EQ(8, b.GetSize());
+    EXPECT_EQ(ArrayText(a), ArrayText(b));
     b.SetSize(2);
-    b.InsertAt(1, &b);          // b = p2, [p2, NULL], NULL
-    ASSERT_EQ(4, b.GetSize());
-    EXPECT_EQ(p2, b[0]);
-    EXPECT_EQ(p2, b[1]);
-    EXPECT_EQ(nullptr, b[2]);
-    EXPECT_EQ(nullptr, b[3]);
+    b.InsertAt(1, &b);
+    EXPECT_EQ("32,32,0,0", ArrayText(b));
 }
 
 TEST(StringArray, ElementsAreConstructedSharedAndReleased)
@@ -258,16 +220,13 @@ TEST(StringArray, ElementsAreConstructedSharedAndReleased)
     EXPECT_EQ((LPCTSTR)text, (LPCTSTR)a[0]) << "Add(const CString&) shares the buffer";
     a.Add(L"two");
     a.SetSize(5);
-    EXPECT_TRUE(a[4].IsEmpty());
     a.InsertAt(1, L"ins", 2);
-    ASSERT_EQ(7, a.GetSize());
-    EXPECT_EQ("shared,ins,ins,two,,,", N(a[0] + L"," + a[1] + L"," + a[2] + L"," + a[3] + L","
-                                          + a[4] + L"," + a[5] + L"," + a[6]));
+    EXPECT_EQ("shared,ins,ins,two,,,", ArrayText(a));
     a.RemoveAt(1, 2);
-    EXPECT_EQ("two", N(a[1]));
+    EXPECT_EQ("shared,two,,,", ArrayText(a));
     a.SetSize(1);
     a.FreeExtra();
-    EXPECT_EQ("shared", N(a.GetAt(0)));
+    EXPECT_EQ("shared", ArrayText(a));
 }
 
 TEST(StringArray, ArgumentsReferringIntoTheArraySurviveItsGrowth)
@@ -277,30 +236,14 @@ TEST(StringArray, ArgumentsReferringIntoTheArraySurviveItsGrowth)
     a[0] = L"first";
     for (int i = 0; i < 40; i++)
         a.Add(a[0]);            // each Add may move the array the argument lives in
-    ASSERT_EQ(41, a.GetSize());
-    for (int i = 0; i < 41; i++)
-        ASSERT_EQ("first", N(a[i])) << "index " << i;
     a.InsertAt(0, a[40], 3);
-    EXPECT_EQ("first", N(a[0]));
     a.InsertAt(0, (LPCTSTR)a[1]);
-    EXPECT_EQ("first", N(a[0]));
     a.SetAtGrow(100, a[2]);
-    EXPECT_EQ("first", N(a[100]));
+    ASSERT_EQ(101, a.GetSize());
+    for (int i = 0; i < 45; i++)
+        ASSERT_EQ("first", Narrow(a[i])) << "index " << i;
+    EXPECT_EQ("first", Narrow(a[100]));
     EXPECT_TRUE(a[99].IsEmpty());
-}
-
-TEST(StringArray, RuntimeClasses)
-{
-    CStringArray a;
-    CPtrArray p;
-    EXPECT_TRUE(a.IsKindOf(RUNTIME_CLASS(CStringArray)));
-    EXPECT_TRUE(a.IsSerializable());
-    EXPECT_FALSE(p.IsSerializable());
-    EXPECT_FALSE(CUIntArray().IsSerializable());
-    CObject* pMade = RUNTIME_CLASS(CMapStringToString)->CreateObject();
-    ASSERT_NE(nullptr, pMade);
-    EXPECT_TRUE(pMade->IsKindOf(RUNTIME_CLASS(CMapStringToString)));
-    delete pMade;
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -315,7 +258,7 @@ TEST(PtrList, IterationBothWaysAndRemovalDuringIt)
     EXPECT_EQ("0,1,2,3,4,5,6,7,8,9", ListText(list));
     std::string back;
     for (POSITION pos = list.GetTailPosition(); pos != NULL;)
-        back += std::to_string((INT_PTR)list.GetPrev(pos));
+        back += Item(list.GetPrev(pos));
     EXPECT_EQ("9876543210", back);
     EXPECT_EQ((void*)0, list.GetHead());
     EXPECT_EQ((void*)9, list.GetTail());
@@ -323,8 +266,7 @@ TEST(PtrList, IterationBothWaysAndRemovalDuringIt)
 
     for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
         POSITION cur = pos;
-        INT_PTR v = (INT_PTR)list.GetNext(pos);
-        if (v % 3 == 0)
+        if ((INT_PTR)list.GetNext(pos) % 3 == 0)
             list.RemoveAt(cur);
     }
     EXPECT_EQ("1,2,4,5,7,8", ListText(list));
@@ -348,13 +290,11 @@ TEST(PtrList, InsertFindAndIndex)
     list.InsertAfter(p2, (void*)3);
     list.InsertBefore(NULL, (void*)0);
     list.InsertAfter(NULL, (void*)4);
-    EXPECT_EQ("0,1,2,3,4", ListText(list));
     list.AddTail((void*)2);
-    POSITION first = list.Find((void*)2);
-    EXPECT_EQ(p2, first);
-    POSITION second = list.Find((void*)2, first);
-    ASSERT_NE((POSITION)NULL, second);
-    EXPECT_EQ(second, list.GetTailPosition());
+    EXPECT_EQ("0,1,2,3,4,2", ListText(list));
+    EXPECT_EQ(p2, list.Find((void*)2));
+    POSITION second = list.Find((void*)2, p2);
+    EXPECT_EQ(list.GetTailPosition(), second);
     EXPECT_EQ(nullptr, list.Find((void*)2, second));
     EXPECT_EQ(nullptr, list.Find((void*)9));
     EXPECT_EQ(list.GetHeadPosition(), list.FindIndex(0));
@@ -370,16 +310,12 @@ TEST(PtrList, InsertFindAndIndex)
 TEST(PtrList, AddingListsIncludingItself)
 {
     CPtrList a, b;
-    a.AddTail((void*)1);
-    a.AddTail((void*)2);
-    b.AddTail((void*)8);
-    b.AddTail((void*)9);
+    AddTails(a, (void*)1, (void*)2);
+    AddTails(b, (void*)8, (void*)9);
     a.AddHead(&b);
-    EXPECT_EQ("8,9,1,2", ListText(a));
     a.AddTail(&b);
     EXPECT_EQ("8,9,1,2,8,9", ListText(a));
     b.AddTail(&b);
-    EXPECT_EQ("8,9,8,9", ListText(b));
     b.AddHead(&b);
     EXPECT_EQ("8,9,8,9,8,9,8,9", ListText(b));
 }
@@ -388,12 +324,12 @@ TEST(PtrList, EmptyListsAndNullPositionsThrow)
 {
     CPtrList list;
     const CPtrList& c = list;
+    POSITION pos = NULL;
     EXPECT_TRUE(ThrowsNotSupported([&] { list.RemoveHead(); }));
     EXPECT_TRUE(ThrowsNotSupported([&] { list.RemoveTail(); }));
     EXPECT_TRUE(ThrowsNotSupported([&] { c.GetHead(); }));
     EXPECT_TRUE(ThrowsNotSupported([&] { list.GetTail() = NULL; }));
     EXPECT_TRUE(ThrowsNotSupported([&] { list.RemoveAt(NULL); }));
-    POSITION pos = NULL;
     EXPECT_TRUE(ThrowsNotSupported([&] { list.GetNext(pos); }));
     EXPECT_TRUE(ThrowsNotSupported([&] { list.AddTail((CPtrList*)NULL); }));
     EXPECT_EQ(0, list.GetCount());
@@ -412,26 +348,38 @@ TEST(StringList, ElementsFindAndNullText)
     EXPECT_EQ(list.FindIndex(2), list.Find(L"b"));
     EXPECT_EQ(nullptr, list.Find(L"B")) << "Find is case-sensitive";
     list.GetHead() += L"!";
-    EXPECT_EQ("a!", N(list.RemoveHead()));
-    list.RemoveAll();
-    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ("a!", Narrow(list.RemoveHead()));
 }
 
-TEST(ObList, TypedPointerListOverObList)
+TEST(TypedPointers, ListMapAndArrayOverTheUntypedOnes)
 {
     CTypedPtrList<CObList, CStringArray*> list;
     CStringArray a, b;
     a.Add(L"a");
-    b.Add(L"b");
     list.AddTail(&a);
     list.AddHead(&b);
     POSITION pos = list.GetHeadPosition();
-    CStringArray* pFirst = list.GetNext(pos);
-    EXPECT_EQ(&b, pFirst);
-    EXPECT_EQ("a", N(list.GetNext(pos)->GetAt(0)));
-    EXPECT_EQ(nullptr, pos);
+    EXPECT_EQ(&b, list.GetNext(pos));
+    EXPECT_EQ("a", Narrow(list.GetNext(pos)->GetAt(0)));
     EXPECT_EQ(&a, list.RemoveTail());
-    EXPECT_EQ(&b, list.GetHead());
+
+    CTypedPtrMap<CMapStringToOb, CString, CStringArray*> map;
+    map.SetAt(L"a", &a);
+    CStringArray* p = NULL;
+    ASSERT_TRUE(map.Lookup(L"a", p));
+    EXPECT_EQ(&a, p);
+    EXPECT_EQ(nullptr, map[L"missing"]);
+    EXPECT_EQ(2, (ForEachAssoc<CString, CStringArray*>(map, [&](const CString& key, CStringArray* value) {
+        EXPECT_EQ(key == L"a" ? &a : NULL, value) << Narrow(key);
+    })));
+
+    CTypedPtrArray<CPtrArray, int*> arr;
+    int x = 1, y = 2;
+    arr.Add(&x);
+    arr.InsertAt(0, &y);
+    *arr.GetAt(1) = 5;
+    EXPECT_EQ(5, x);
+    EXPECT_EQ(&y, arr[0]);
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -448,9 +396,8 @@ TEST(Maps, StringToStringBasics)
     EXPECT_EQ(2, map.GetCount());
     CString value;
     ASSERT_TRUE(map.Lookup(L"one", value));
-    EXPECT_EQ("uno", N(value));
     EXPECT_FALSE(map.Lookup(L"ONE", value));
-    EXPECT_EQ("uno", N(value)) << "a failed lookup leaves the value alone";
+    EXPECT_EQ("uno", Narrow(value)) << "a failed lookup leaves the value alone";
     LPCTSTR key = NULL;
     ASSERT_TRUE(map.LookupKey(L"two", key));
     EXPECT_STREQ(L"two", key);
@@ -460,7 +407,7 @@ TEST(Maps, StringToStringBasics)
     EXPECT_FALSE(map.RemoveKey(L"three"));
     map[NULL] = L"null";
     EXPECT_TRUE(map.Lookup(L"", value));
-    EXPECT_EQ("null", N(value));
+    EXPECT_EQ("null", Narrow(value));
 }
 
 TEST(Maps, HashFunctionsAreTheFrameworks)
@@ -468,10 +415,8 @@ TEST(Maps, HashFunctionsAreTheFrameworks)
     CMapStringToString s;
     EXPECT_EQ((UINT)'a' * 33 + 'b', s.HashKey(L"ab"));
     EXPECT_EQ(0u, s.HashKey(L""));
-    CMapPtrToPtr p;
-    EXPECT_EQ(0x1234u, p.HashKey((void*)0x12345));
-    CMapWordToPtr w;
-    EXPECT_EQ(0x12u, w.HashKey(0x123));
+    EXPECT_EQ(0x1234u, CMapPtrToPtr().HashKey((void*)0x12345));
+    EXPECT_EQ(0x12u, CMapWordToPtr().HashKey(0x123));
     EXPECT_EQ(s.HashKey(L"key"), HashKey(L"key"));
     EXPECT_EQ(HashKey(L"key"), HashKey(CString(L"key")));
     EXPECT_EQ(HashKey(L"key"), HashKey("key"));
@@ -483,17 +428,16 @@ TEST(Maps, ManyKeysWithALargerTable)
     map.InitHashTable(4099);
     EXPECT_EQ(4099u, map.GetHashTableSize());
     const int kCount = 20000;
+    CString key;
     for (INT_PTR i = 0; i < kCount; i++) {
-        CString key;
         key.Format(L"key%d", (int)i);
         map[key] = (void*)(i + 1);
     }
     ASSERT_EQ(kCount, map.GetCount());
     for (INT_PTR i = 0; i < kCount; i += 7) {
-        CString key;
         key.Format(L"key%d", (int)i);
         void* v = NULL;
-        ASSERT_TRUE(map.Lookup(key, v)) << N(key);
+        ASSERT_TRUE(map.Lookup(key, v)) << Narrow(key);
         ASSERT_EQ((void*)(i + 1), v);
     }
     std::set<INT_PTR> seen;
@@ -510,14 +454,13 @@ TEST(Maps, InitHashTableOnAFilledMapKeepsItsAssociations)
     for (INT_PTR i = 0; i < 100; i++)
         map[(void*)(i * 16)] = (WORD)i;
     map.InitHashTable(31, FALSE);
+    map.InitHashTable(0);       // no buckets: ignored
     EXPECT_EQ(31u, map.GetHashTableSize());
     for (INT_PTR i = 0; i < 100; i++) {
         WORD w = 0xFFFF;
         ASSERT_TRUE(map.Lookup((void*)(i * 16), w)) << i;
         EXPECT_EQ((WORD)i, w);
     }
-    map.InitHashTable(0);       // no buckets: ignored
-    EXPECT_EQ(31u, map.GetHashTableSize());
 }
 
 TEST(Maps, RemovingTheCurrentKeyDuringIteration)
@@ -538,21 +481,6 @@ TEST(Maps, RemovingTheCurrentKeyDuringIteration)
     EXPECT_TRUE(ThrowsNotSupported([&] { map.GetNextAssoc(pos, k, v); }));
 }
 
-TEST(Maps, TypedPointerMap)
-{
-    CTypedPtrMap<CMapStringToOb, CString, CStringArray*> map;
-    CStringArray a;
-    map.SetAt(L"a", &a);
-    CStringArray* p = NULL;
-    ASSERT_TRUE(map.Lookup(L"a", p));
-    EXPECT_EQ(&a, p);
-    EXPECT_EQ(nullptr, map[L"missing"]);
-    EXPECT_EQ(2, (ForEachAssoc<CString, CStringArray*>(map, [&](const CString& key, CStringArray* value) {
-        EXPECT_EQ(key == L"a" ? &a : NULL, value) << N(key);
-    })));
-    EXPECT_TRUE(map.RemoveKey(L"missing"));
-}
-
 /////////////////////////////////////////////////////////////////////////////
 // Templates with an element type that counts its constructions and destructions and
 // checks that it is only ever used at the address it was constructed at.
@@ -560,7 +488,6 @@ TEST(Maps, TypedPointerMap)
 namespace {
 
 int g_nLive = 0;
-int g_nConstructed = 0;
 int g_nBadObjects = 0;
 
 struct Counted
@@ -568,10 +495,9 @@ struct Counted
     int value;
     const Counted* self;
 
-    Counted() : value(0), self(this) { g_nLive++; g_nConstructed++; }
-    Counted(int v) : value(v), self(this) { g_nLive++; g_nConstructed++; }
+    Counted(int v = 0) : value(v), self(this) { g_nLive++; }
     Counted(const Counted& other) : value(other.value), self(this)
-        { other.Check(); g_nLive++; g_nConstructed++; }
+        { other.Check(); g_nLive++; }
     ~Counted() { Check(); self = NULL; g_nLive--; }
     Counted& operator=(const Counted& other) { Check(); other.Check(); value = other.value; return *this; }
     bool operator==(const Counted& other) const { return value == other.value; }
@@ -581,7 +507,7 @@ struct Counted
 class CountedTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { g_nLive = 0; g_nConstructed = 0; g_nBadObjects = 0; }
+    void SetUp() override { g_nLive = 0; g_nBadObjects = 0; }
     void TearDown() override
     {
         EXPECT_EQ(0, g_nLive) << "constructions and destructions differ";
@@ -593,107 +519,69 @@ protected:
 
 TEST_F(CountedTest, ArrayConstructsAndDestroysEveryElement)
 {
-    {
-        CArray<Counted, const Counted&> a;
-        for (int i = 0; i < 50; i++)
-            a.Add(Counted(i));
-        EXPECT_EQ(50, g_nLive);
-        a.InsertAt(10, Counted(-1), 5);
-        a.InsertAt(0, a[3]);            // an argument that refers into the array
-        EXPECT_EQ(3, a[0].value);
-        a.RemoveAt(1, 20);
-        a.SetAtGrow(100, a[0]);
-        EXPECT_EQ(101, a.GetSize());
-        EXPECT_EQ(101, g_nLive) << "SetAtGrow default-constructs the gap";
-        a.SetSize(30);
-        EXPECT_EQ(30, g_nLive);
-        a.FreeExtra();
-        a.Append(a);
-        EXPECT_EQ(60, g_nLive);
-        CArray<Counted, const Counted&> b;
-        b.Copy(a);
-        b.InsertAt(5, &a);
-        EXPECT_EQ(180, g_nLive);
-        EXPECT_EQ(a[29].value, b[59 + 30].value);
-        b.RemoveAll();
-        EXPECT_EQ(60, g_nLive);
-        b.SetSize(3);
-        EXPECT_EQ(0, b[2].value);
-    }
-    EXPECT_GT(g_nConstructed, 200);
+    CArray<Counted, const Counted&> a;
+    for (int i = 0; i < 50; i++)
+        a.Add(Counted(i));
+    a.InsertAt(10, Counted(-1), 5);
+    a.InsertAt(0, a[3]);            // an argument that refers into the array
+    EXPECT_EQ(3, a[0].value);
+    a.RemoveAt(1, 20);
+    a.SetAtGrow(100, a[0]);
+    EXPECT_EQ(101, g_nLive) << "SetAtGrow default-constructs the gap";
+    a.SetSize(30);
+    EXPECT_EQ(30, g_nLive);
+    a.FreeExtra();
+    a.Append(a);
+    EXPECT_EQ(60, g_nLive);
+    CArray<Counted, const Counted&> b;
+    b.Copy(a);
+    b.InsertAt(5, &a);
+    EXPECT_EQ(180, g_nLive);
+    EXPECT_EQ(a[29].value, b[59 + 30].value);
+    b.RemoveAll();
+    b.SetSize(3);
+    EXPECT_EQ(63, g_nLive);
+    EXPECT_EQ(0, b[2].value);
 }
 
 TEST_F(CountedTest, ListConstructsAndDestroysEveryElement)
 {
-    {
-        CList<Counted, const Counted&> list(3);
-        for (int i = 0; i < 20; i++)
-            list.AddTail(Counted(i));
-        EXPECT_EQ(20, g_nLive);
-        POSITION p5 = list.Find(Counted(5));
-        ASSERT_NE((POSITION)NULL, p5);
-        list.InsertBefore(p5, Counted(100));
-        list.RemoveAt(p5);
-        EXPECT_EQ(100, list.GetAt(list.FindIndex(5)).value);
-        EXPECT_EQ(0, list.RemoveHead().value);
-        EXPECT_EQ(19, list.RemoveTail().value);
-        list.AddHead(&list);
-        EXPECT_EQ(36, list.GetCount());
-        EXPECT_EQ(36, g_nLive);
-        for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
-            POSITION cur = pos;
-            if (list.GetNext(pos).value % 2 == 0)
-                list.RemoveAt(cur);
-        }
-        EXPECT_EQ(list.GetCount(), g_nLive);
+    CList<Counted, const Counted&> list(3);
+    for (int i = 0; i < 20; i++)
+        list.AddTail(Counted(i));
+    POSITION p5 = list.Find(Counted(5));
+    ASSERT_NE((POSITION)NULL, p5);
+    list.InsertBefore(p5, Counted(100));
+    list.RemoveAt(p5);
+    EXPECT_EQ(100, list.GetAt(list.FindIndex(5)).value);
+    EXPECT_EQ(0, list.RemoveHead().value);
+    EXPECT_EQ(19, list.RemoveTail().value);
+    list.AddHead(&list);
+    EXPECT_EQ(36, list.GetCount());
+    EXPECT_EQ(36, g_nLive);
+    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
+        POSITION cur = pos;
+        if (list.GetNext(pos).value % 2 == 0)
+            list.RemoveAt(cur);
     }
+    EXPECT_EQ(list.GetCount(), g_nLive);
 }
 
 TEST_F(CountedTest, MapConstructsAndDestroysEveryKeyAndValue)
 {
-    {
-        CMap<int, int, Counted, const Counted&> map(4);
-        for (int i = 0; i < 300; i++)
-            map.SetAt(i, Counted(i * 2));
-        EXPECT_EQ(300, g_nLive);
-        Counted c;
-        ASSERT_TRUE(map.Lookup(150, c));
-        EXPECT_EQ(300, c.value);
-        for (int i = 0; i < 300; i += 3)
-            EXPECT_TRUE(map.RemoveKey(i));
-        EXPECT_EQ(201, g_nLive);
-        map.InitHashTable(101);
-        EXPECT_EQ(302, map[151].value);
-        map[1000].value = 7;
-        EXPECT_EQ(202, g_nLive);
-    }
-}
-
-TEST(Templates, StringKeysAndElements)
-{
-    CMap<CString, LPCTSTR, int, int> byText;
-    byText[L"alpha"] = 1;
-    byText[CString(L"beta")] = 2;
-    int v = 0;
-    EXPECT_TRUE(byText.Lookup(L"beta", v));
-    EXPECT_EQ(2, v);
-    EXPECT_FALSE(byText.Lookup(L"gamma", v));
-
-    CMap<CString, const CString&, CString, const CString&> byRef;
-    byRef[L"k"] = L"v";
-    CString s;
-    EXPECT_TRUE(byRef.Lookup(CString(L"k"), s));
-    EXPECT_EQ("v", N(s));
-
-    CList<CString, const CString&> list;
-    list.AddTail(CString(L"x"));
-    list.AddTail(CString(L"y"));
-    EXPECT_EQ(list.GetTailPosition(), list.Find(CString(L"y")));
-
-    CArray<CString, LPCTSTR> arr;
-    arr.Add(L"one");
-    arr.InsertAt(0, L"zero");
-    EXPECT_EQ("zero", N(arr[0]));
+    CMap<int, int, Counted, const Counted&> map(4);
+    for (int i = 0; i < 300; i++)
+        map.SetAt(i, Counted(i * 2));
+    Counted c;
+    ASSERT_TRUE(map.Lookup(150, c));
+    EXPECT_EQ(300, c.value);
+    for (int i = 0; i < 300; i += 3)
+        EXPECT_TRUE(map.RemoveKey(i));
+    EXPECT_EQ(201, g_nLive);
+    map.InitHashTable(101);
+    EXPECT_EQ(302, map[151].value);
+    map[1000].value = 7;
+    EXPECT_EQ(202, g_nLive);
 }
 
 namespace {
@@ -716,30 +604,35 @@ UINT AFXAPI HashKey<Cell>(Cell key)
     return (UINT)(key.row * 31 + key.col);
 }
 
-TEST(Templates, UserHashKeyIsUsed)
+TEST(Templates, StringKeysAndTheUsersHashKey)
 {
-    CMap<Cell, Cell, int, int> map;
-    g_nCellHashes = 0;
-    Cell a = { 1, 2 }, b = { 2, 1 };
-    map[a] = 12;
-    map[b] = 21;
+    CMap<CString, LPCTSTR, int, int> byText;
+    byText[L"alpha"] = 1;
+    byText[CString(L"beta")] = 2;
     int v = 0;
-    EXPECT_TRUE(map.Lookup(a, v));
+    EXPECT_TRUE(byText.Lookup(L"beta", v));
+    EXPECT_EQ(2, v);
+    EXPECT_FALSE(byText.Lookup(L"gamma", v));
+    CMap<CString, const CString&, CString, const CString&> byRef;
+    byRef[L"k"] = L"v";
+    CString s;
+    EXPECT_TRUE(byRef.Lookup(CString(L"k"), s));
+    EXPECT_EQ("v", Narrow(s));
+    CList<CString, const CString&> list;
+    AddTails(list, CString(L"x"), CString(L"y"));
+    EXPECT_EQ(list.GetTailPosition(), list.Find(CString(L"y")));
+    CArray<CString, LPCTSTR> arr;
+    arr.Add(L"one");
+    arr.InsertAt(0, L"zero");
+    EXPECT_EQ("zero,one", ArrayText(arr));
+
+    CMap<Cell, Cell, int, int> cells;
+    g_nCellHashes = 0;
+    cells[Cell{1, 2}] = 12;
+    cells[Cell{2, 1}] = 21;
+    EXPECT_TRUE(cells.Lookup(Cell{1, 2}, v));
     EXPECT_EQ(12, v);
     EXPECT_EQ(3, g_nCellHashes);
-}
-
-TEST(Templates, TypedPointerArray)
-{
-    CTypedPtrArray<CPtrArray, int*> a;
-    int x = 1, y = 2;
-    a.Add(&x);
-    a.InsertAt(0, &y);
-    EXPECT_EQ(&y, a[0]);
-    *a.GetAt(1) = 5;
-    EXPECT_EQ(5, x);
-    a.ElementAt(0) = &x;
-    EXPECT_EQ(&x, a.GetAt(0));
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -751,18 +644,15 @@ class CItem : public CObject
 {
     DECLARE_SERIAL(CItem)
 public:
-    CItem() : m_n(0) {}
-    explicit CItem(int n) : m_n(n) {}
+    explicit CItem(int n = 0) : m_n(n) {}
     void Serialize(CArchive& ar) override
     {
-        if (ar.IsStoring()) {
-            ar << (LONG)m_n;
-        }
-        else {
-            LONG n;
+        LONG n = m_n;
+        if (ar.IsStoring())
+            ar << n;
+        else
             ar >> n;
-            m_n = n;
-        }
+        m_n = n;
     }
     int m_n;
 };
@@ -781,28 +671,20 @@ std::string RoundTrip(T& stored, T& loaded)
         stored.Serialize(ar);
         ar.Close();
     }
-    DWORD nLength = file.GetLength();
-    std::string bytes(nLength, '\0');
+    std::string bytes(file.GetLength(), '\0');
     file.SeekToBegin();
-    file.Read(&bytes[0], nLength);
+    file.Read(&bytes[0], (UINT)bytes.size());
     file.SeekToBegin();
-    {
-        CArchive ar(&file, CArchive::load);
-        loaded.Serialize(ar);
-        ar.Close();
-    }
+    CArchive ar(&file, CArchive::load);
+    loaded.Serialize(ar);
+    ar.Close();
     return bytes;
 }
 
-std::string Hex(const std::string& bytes)
+int ItemValue(CObject* p)
 {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
+    CItem* pItem = DYNAMIC_DOWNCAST(CItem, p);
+    return pItem != NULL ? pItem->m_n : -1;
 }
 
 } // namespace
@@ -810,91 +692,65 @@ std::string Hex(const std::string& bytes)
 TEST(Serialize, IntegerArraysAreCountThenRawElements)
 {
     CWordArray w, w2;
-    w.Add(1);
-    w.Add(0x0302);
-    EXPECT_EQ("020001000203", Hex(RoundTrip(w, w2)));
-    ASSERT_EQ(2, w2.GetSize());
-    EXPECT_EQ(0x0302, w2[1]);
+    AddAll(w, 1, 0x0302);
+    EXPECT_EQ("02 00 01 00 02 03", Hex(RoundTrip(w, w2)));
+    EXPECT_EQ(ArrayText(w), ArrayText(w2));
 
     CDWordArray d, d2;
     d.Add(0x04030201);
-    EXPECT_EQ("010001020304", Hex(RoundTrip(d, d2)));
-    EXPECT_EQ(0x04030201u, d2[0]);
+    EXPECT_EQ("01 00 01 02 03 04", Hex(RoundTrip(d, d2)));
+    EXPECT_EQ(ArrayText(d), ArrayText(d2));
 
     CByteArray b, b2;
     b.SetSize(70000);
     for (int i = 0; i < 70000; i++)
         b[i] = (BYTE)(i * 7);
-    std::string bytes = RoundTrip(b, b2);
-    EXPECT_EQ("ffff70110100", Hex(bytes.substr(0, 6))) << "counts from 0xFFFF on take a DWORD";
+    EXPECT_EQ("FF FF 70 11 01 00", Hex(RoundTrip(b, b2).substr(0, 6))) << "counts from 0xFFFF on take a DWORD";
     ASSERT_EQ(70000, b2.GetSize());
     EXPECT_EQ(0, memcmp(b.GetData(), b2.GetData(), 70000));
-}
 
-TEST(Serialize, TruncatedByteArrayThrowsEndOfFile)
-{
     BYTE data[] = { 10, 0, 1, 2, 3 };   // claims 10 bytes, has 3
     CMemFile file(data, sizeof data);
     CArchive ar(&file, CArchive::load);
-    CByteArray b;
-    int cause = -1;
-    try {
-        b.Serialize(ar);
-    }
-    catch (CArchiveException* e) {
-        cause = e->m_cause;
-        e->Delete();
-    }
-    EXPECT_EQ(CArchiveException::endOfFile, cause);
+    EXPECT_EQ(CArchiveException::endOfFile, wivotest::CauseOf<CArchiveException>([&] { b.Serialize(ar); }));
     ar.Abort();
 }
 
 TEST(Serialize, StringCollectionsRoundTrip)
 {
     CStringArray a, a2;
-    a.Add(L"eins");
-    a.Add(L"");
-    a.Add(L"dr\x00ee");
+    AddAll(a, L"eins", L"", L"dr\x00ee");
     RoundTrip(a, a2);
-    ASSERT_EQ(3, a2.GetSize());
-    EXPECT_EQ(a[2], a2[2]);
-    EXPECT_TRUE(a2[1].IsEmpty());
+    EXPECT_EQ(ArrayText(a), ArrayText(a2));
 
     CStringList l, l2;
-    l.AddTail(L"x");
-    l.AddTail(L"y");
+    AddTails(l, L"x", L"y");
     l2.AddTail(L"kept");
     RoundTrip(l, l2);
     EXPECT_EQ("kept,x,y", ListText(l2)) << "loading appends";
 
     CMapStringToString m, m2;
+    CString k, v;
     for (int i = 0; i < 50; i++) {
-        CString k, v;
         k.Format(L"k%d", i);
         v.Format(L"v%d", i * i);
         m[k] = v;
     }
     RoundTrip(m, m2);
     ASSERT_EQ(50, m2.GetCount());
-    CString v;
     EXPECT_TRUE(m2.Lookup(L"k7", v));
-    EXPECT_EQ("v49", N(v));
+    EXPECT_EQ("v49", Narrow(v));
 }
 
 TEST(Serialize, ObjectCollectionsKeepSharedObjectsShared)
 {
     CItem one(1), two(2);
     CObArray a, a2;
-    a.Add(&one);
-    a.Add(&two);
-    a.Add(&one);
-    a.Add(NULL);
+    AddAll(a, &one, &two, &one, (CItem*)NULL);
     RoundTrip(a, a2);
     ASSERT_EQ(4, a2.GetSize());
-    CItem* p0 = DYNAMIC_DOWNCAST(CItem, a2[0]);
-    ASSERT_NE(nullptr, p0);
-    EXPECT_EQ(1, p0->m_n);
-    EXPECT_EQ(2, STATIC_DOWNCAST(CItem, a2[1])->m_n);
+    EXPECT_EQ(1, ItemValue(a2[0]));
+    EXPECT_EQ(2, ItemValue(a2[1]));
     EXPECT_EQ(a2[0], a2[2]) << "a shared object loads once";
     EXPECT_EQ(nullptr, a2[3]);
     delete a2[0];
@@ -904,28 +760,24 @@ TEST(Serialize, ObjectCollectionsKeepSharedObjectsShared)
     m[L"a"] = &one;
     m[L"b"] = &two;
     RoundTrip(m, m2);
-    CObject* pa = NULL;
-    ASSERT_TRUE(m2.Lookup(L"a", pa));
-    EXPECT_EQ(1, ((CItem*)pa)->m_n);
-    CObject* pb = NULL;
-    ASSERT_TRUE(m2.Lookup(L"b", pb));
-    delete pa;
-    delete pb;
+    EXPECT_EQ(2, (ForEachAssoc<CString, CObject*>(m2, [](const CString& key, CObject* p) {
+        EXPECT_EQ(key == L"a" ? 1 : 2, ItemValue(p)) << Narrow(key);
+        delete p;
+    })));
 
     CMapWordToOb w, w2;
     w[7] = &two;
     RoundTrip(w, w2);
     CObject* p7 = NULL;
     ASSERT_TRUE(w2.Lookup(7, p7));
-    EXPECT_EQ(2, ((CItem*)p7)->m_n);
+    EXPECT_EQ(2, ItemValue(p7));
     delete p7;
 
     CObList ol, ol2;
-    ol.AddTail(&two);
-    ol.AddTail(&one);
+    AddTails(ol, &two, &one);
     RoundTrip(ol, ol2);
     ASSERT_EQ(2, ol2.GetCount());
-    EXPECT_EQ(1, ((CItem*)ol2.GetTail())->m_n);
+    EXPECT_EQ(1, ItemValue(ol2.GetTail()));
     delete ol2.RemoveHead();
     delete ol2.RemoveHead();
 }
@@ -933,10 +785,12 @@ TEST(Serialize, ObjectCollectionsKeepSharedObjectsShared)
 TEST(Serialize, CollectionsAsObjectsThroughTheirExtractionOperators)
 {
     CStringList list;
-    list.AddTail(L"a");
-    list.AddTail(L"b");
+    AddTails(list, L"a", L"b");
     CDWordArray arr;
     arr.Add(42);
+    EXPECT_TRUE(arr.IsSerializable());
+    EXPECT_FALSE(CPtrArray().IsSerializable());
+    EXPECT_FALSE(CUIntArray().IsSerializable());
     CMemFile file;
     {
         CArchive ar(&file, CArchive::store);
@@ -946,18 +800,17 @@ TEST(Serialize, CollectionsAsObjectsThroughTheirExtractionOperators)
     file.SeekToBegin();
     CStringList* pList = NULL;
     CDWordArray* pArr = NULL;
-    {
-        CArchive ar(&file, CArchive::load);
-        ar >> pList >> pArr;
-        ar.Close();
-    }
+    CArchive ar(&file, CArchive::load);
+    ar >> pList >> pArr;
     ASSERT_NE(nullptr, pList);
     ASSERT_NE(nullptr, pArr);
     EXPECT_EQ("a,b", ListText(*pList));
-    ASSERT_EQ(1, pArr->GetSize());
-    EXPECT_EQ(42u, pArr->GetAt(0));
+    EXPECT_EQ("42", ArrayText(*pArr));
     delete pList;
     delete pArr;
+    CObject* pMade = RUNTIME_CLASS(CMapStringToString)->CreateObject();
+    EXPECT_TRUE(pMade != NULL && pMade->IsKindOf(RUNTIME_CLASS(CMapStringToString)));
+    delete pMade;
 }
 
 TEST(Serialize, TemplatesRoundTrip)
@@ -965,17 +818,13 @@ TEST(Serialize, TemplatesRoundTrip)
     CArray<int, int> a, a2;
     for (int i = 0; i < 5; i++)
         a.Add(i * 1000);
-    std::string bytes = RoundTrip(a, a2);
-    EXPECT_EQ(2u + 5 * sizeof(int), bytes.size());
-    ASSERT_EQ(5, a2.GetSize());
-    EXPECT_EQ(4000, a2[4]);
+    EXPECT_EQ(2u + 5 * sizeof(int), RoundTrip(a, a2).size());
+    EXPECT_EQ("0,1000,2000,3000,4000", ArrayText(a2));
 
     CList<CString, const CString&> l, l2;
-    l.AddTail(CString(L"first"));
-    l.AddTail(CString(L"second"));
+    AddTails(l, CString(L"first"), CString(L"second"));
     RoundTrip(l, l2);
-    ASSERT_EQ(2, l2.GetCount());
-    EXPECT_EQ("second", N(l2.GetTail()));
+    EXPECT_EQ("first,second", ListText(l2));
 
     CMap<CString, LPCTSTR, CString, LPCTSTR> m, m2;
     m[L"key"] = L"value";
@@ -983,6 +832,6 @@ TEST(Serialize, TemplatesRoundTrip)
     RoundTrip(m, m2);
     CString v;
     EXPECT_TRUE(m2.Lookup(L"key", v));
-    EXPECT_EQ("value", N(v));
+    EXPECT_EQ("value", Narrow(v));
     EXPECT_EQ(2, m2.GetCount());
 }

@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
 
 using wivotest::Narrow;
 
@@ -52,8 +52,7 @@ CString LoadedString(UINT nID)
 TEST(ExceptionOwnership, DeleteFreesOnlyAutoDeleteExceptions)
 {
     int nDestroyed = 0;
-    CException* e = new CCountingException(TRUE, &nDestroyed);
-    e->Delete();
+    (new CCountingException(TRUE, &nDestroyed))->Delete();
     EXPECT_EQ(1, nDestroyed) << "a heap exception is freed once";
     {
         CCountingException onStack(FALSE, &nDestroyed);
@@ -61,7 +60,6 @@ TEST(ExceptionOwnership, DeleteFreesOnlyAutoDeleteExceptions)
         onStack.Delete();
         EXPECT_EQ(1, nDestroyed) << "Delete freed a non-auto-delete exception";
     }
-    EXPECT_EQ(2, nDestroyed);
     CCountingException* p = new CCountingException(FALSE, &nDestroyed);
     p->Delete();
     EXPECT_EQ(2, nDestroyed);
@@ -73,18 +71,6 @@ TEST(ExceptionOwnership, DeleteFreesOnlyAutoDeleteExceptions)
     EXPECT_TRUE(pMem->m_bAutoDelete);
     EXPECT_FALSE(MessageOf(pMem).IsEmpty());
     pMem->Delete();
-}
-
-TEST(ExceptionOwnership, ArchiveExceptionCarriesCauseAndName)
-{
-    try {
-        AfxThrowArchiveException(CArchiveException::badSchema, L"doc.wiv");
-    } catch (CArchiveException* e) {
-        EXPECT_EQ(CArchiveException::badSchema, e->m_cause);
-        EXPECT_STREQ(L"doc.wiv", e->m_strFileName);
-        EXPECT_TRUE(e->m_bAutoDelete);
-        e->Delete();
-    }
 }
 
 TEST(ExceptionOwnership, PreallocatedExceptionsSurviveDelete)
@@ -104,170 +90,129 @@ TEST(ExceptionOwnership, PreallocatedExceptionsSurviveDelete)
         {&AfxThrowUserException, RUNTIME_CLASS(CUserException), AFX_IDS_USER_EXCEPTION},
     };
     for (const Case& c : cases) {
-        CException* pFirst = NULL;
-        CException* pSecond = NULL;
-        for (CException** pp : {&pFirst, &pSecond}) {
+        SCOPED_TRACE(c.pClass->m_lpszClassName);
+        CException* pThrown[2] = {};
+        for (CException*& p : pThrown) {
             try {
                 c.pfnThrow();
             } catch (CException* e) {
-                *pp = e;
+                p = e;
                 e->Delete();
             }
         }
-        ASSERT_NE(nullptr, pFirst) << c.pClass->m_lpszClassName;
+        ASSERT_NE(nullptr, pThrown[0]);
         // One object, thrown again: throwing it needed no memory.
-        EXPECT_EQ(pFirst, pSecond) << c.pClass->m_lpszClassName;
-        EXPECT_FALSE(pFirst->m_bAutoDelete);
-        EXPECT_TRUE(pFirst->IsKindOf(c.pClass)) << c.pClass->m_lpszClassName;
+        EXPECT_EQ(pThrown[0], pThrown[1]);
+        EXPECT_FALSE(pThrown[0]->m_bAutoDelete);
+        EXPECT_TRUE(pThrown[0]->IsKindOf(c.pClass));
         // Still usable after Delete.
-        CString strExpected = LoadedString(c.nID);
-        EXPECT_FALSE(strExpected.IsEmpty()) << "string " << c.nID;
-        EXPECT_STREQ(strExpected, MessageOf(pFirst)) << c.pClass->m_lpszClassName;
+        EXPECT_FALSE(LoadedString(c.nID).IsEmpty()) << "string " << c.nID;
+        EXPECT_STREQ(LoadedString(c.nID), MessageOf(pThrown[0]));
     }
-    bool bCaught = false;
-    try {
-        AfxThrowMemoryException();
-    } catch (CMemoryException* e) {
-        bCaught = true;
-        e->Delete();
-    }
-    EXPECT_TRUE(bCaught) << "not thrown as a CMemoryException*";
+    EXPECT_TRUE(wivotest::Throws<CMemoryException>(&AfxThrowMemoryException)) << "not thrown as a CMemoryException*";
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // The exception macros
 
-TEST(ExceptionMacros, EndCatchDeletesTheCaughtException)
+TEST(ExceptionMacros, EndCatchDeletesWhatTheHandlerDidNotDelete)
 {
     int nDestroyed = 0;
     bool bHandled = false;
-    TRY
-    {
+    TRY {
         THROW(new CCountingException(TRUE, &nDestroyed));
-    }
-    CATCH(CException, e)
-    {
+    } CATCH(CException, e) {
         bHandled = true;
         EXPECT_EQ(0, nDestroyed);
-        EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CException)));
-    }
-    END_CATCH
+    } END_CATCH
     EXPECT_TRUE(bHandled);
     EXPECT_EQ(1, nDestroyed);
-}
 
-TEST(ExceptionMacros, HandlerThatDeletesItselfFreesOnce)
-{
-    int nDestroyed = 0;
-    TRY
-    {
-        TRY
-        {
+    // A handler that deletes the exception itself: freed once, not passed on.
+    TRY {
+        TRY {
             THROW(new CCountingException(TRUE, &nDestroyed));
-        }
-        CATCH(CException, e)
-        {
+        } CATCH(CException, e) {
             e->Delete();
-            EXPECT_EQ(1, nDestroyed);
-        }
-        END_CATCH
-    }
-    CATCH_ALL(e)
-    {
+        } END_CATCH
+    } CATCH_ALL(e) {
         ADD_FAILURE() << "the outer handler ran";
-    }
-    END_CATCH_ALL
-    EXPECT_EQ(1, nDestroyed);
+    } END_CATCH_ALL
+    EXPECT_EQ(2, nDestroyed);
 }
 
 TEST(ExceptionMacros, AndCatchPicksTheMatchingHandler)
 {
     int nHandler = 0;
-    TRY
-    {
-        AfxThrowArchiveException(CArchiveException::endOfFile);
-    }
-    CATCH(CFileException, e)
-    {
+    TRY {
+        AfxThrowArchiveException(CArchiveException::badSchema, L"doc.wiv");
+    } CATCH(CFileException, e) {
         nHandler = 1;
-    }
-    AND_CATCH(CArchiveException, e)
-    {
+    } AND_CATCH(CArchiveException, e) {
         nHandler = 2;
-        EXPECT_EQ(CArchiveException::endOfFile, e->m_cause);
-    }
-    AND_CATCH_ALL(e)
-    {
+        EXPECT_EQ(CArchiveException::badSchema, e->m_cause);
+        EXPECT_STREQ(L"doc.wiv", e->m_strFileName);
+        EXPECT_TRUE(e->m_bAutoDelete);
+    } AND_CATCH_ALL(e) {
         nHandler = 3;
-    }
-    END_CATCH_ALL
+    } END_CATCH_ALL
     EXPECT_EQ(2, nHandler);
 }
 
-TEST(ExceptionMacros, ThrowLastPassesOwnershipOutward)
+TEST(ExceptionMacros, ThrowLastAndThrowingInAHandler)
 {
+    // THROW_LAST passes ownership outward: the inner handler does not delete.
     int nDestroyed = 0;
-    int nOuterSeen = 0;
-    TRY
-    {
-        TRY
-        {
+    bool bOuterSeen = false;
+    TRY {
+        TRY {
             THROW(new CCountingException(TRUE, &nDestroyed));
-        }
-        CATCH_ALL(e)
-        {
+        } CATCH_ALL(e) {
             THROW_LAST();
-        }
-        END_CATCH_ALL
-    }
-    CATCH_ALL(e)
-    {
-        // Not deleted by the inner handler.
+        } END_CATCH_ALL
+    } CATCH_ALL(e) {
         EXPECT_EQ(0, nDestroyed);
-        nOuterSeen = static_cast<CCountingException*>(e)->m_pDestroyed == &nDestroyed;
-    }
-    END_CATCH_ALL
-    EXPECT_EQ(1, nOuterSeen);
+        bOuterSeen = static_cast<CCountingException*>(e)->m_pDestroyed == &nDestroyed;
+    } END_CATCH_ALL
+    EXPECT_TRUE(bOuterSeen);
     EXPECT_EQ(1, nDestroyed);
-}
 
-TEST(ExceptionMacros, ExceptionThrownInHandlerStillFreesTheFirst)
-{
-    int nFirst = 0;
+    // A new exception thrown in a handler still frees the first.
     int nSecond = 0;
     try {
-        TRY
-        {
-            THROW(new CCountingException(TRUE, &nFirst));
-        }
-        CATCH_ALL(e)
-        {
+        TRY {
+            THROW(new CCountingException(TRUE, &nDestroyed));
+        } CATCH_ALL(e) {
             THROW(new CCountingException(TRUE, &nSecond));
-        }
-        END_CATCH_ALL
+        } END_CATCH_ALL
     } catch (CException* e) {
-        EXPECT_EQ(1, nFirst);
+        EXPECT_EQ(2, nDestroyed);
         EXPECT_EQ(0, nSecond);
         e->Delete();
     }
-    EXPECT_EQ(1, nFirst);
     EXPECT_EQ(1, nSecond);
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // Messages
 
-TEST(ExceptionMessages, BaseExceptionHasNoMessage)
+TEST(ExceptionMessages, WithoutAMessageTheBufferIsEmptied)
 {
-    CException e(FALSE);
-    TCHAR sz[16];
-    wmemset(sz, L'x', 16);
-    UINT nHelp = 77;
-    EXPECT_FALSE(e.GetErrorMessage(sz, 16, &nHelp));
-    EXPECT_EQ(L'\0', sz[0]);
-    EXPECT_EQ(0u, nHelp);
+    // The base class, a simple exception without a resource, and a string that
+    // does not exist.
+    CException base(FALSE);
+    CSimpleException simple(FALSE);
+    CUserException user(FALSE, 0xEFFF);
+    for (CException* e : {&base, (CException*)&simple, (CException*)&user}) {
+        TCHAR sz[16];
+        wmemset(sz, L'x', 16);
+        UINT nHelp = 77;
+        EXPECT_FALSE(e->GetErrorMessage(sz, 16, &nHelp));
+        EXPECT_EQ(L'\0', sz[0]);
+        EXPECT_EQ(0u, nHelp);
+    }
     CString str(L"old");
-    EXPECT_FALSE(e.GetErrorMessage(str));
+    EXPECT_FALSE(base.GetErrorMessage(str));
     EXPECT_TRUE(str.IsEmpty());
 }
 
@@ -309,7 +254,7 @@ TEST(ExceptionMessages, EveryCauseUsesItsOwnTextWithTheFileName)
     EXPECT_STREQ(strExpected, MessageOf(&unnamed));
 }
 
-TEST(ExceptionMessages, BufferFormTruncatesAndTerminates)
+TEST(ExceptionMessages, BufferFormTruncatesAndStringFormFitsLongNames)
 {
     CFileException e(CFileException::fileNotFound, 2, L"abcdef");
     TCHAR sz[8];
@@ -317,92 +262,54 @@ TEST(ExceptionMessages, BufferFormTruncatesAndTerminates)
     EXPECT_TRUE(e.GetErrorMessage(sz, 5));
     EXPECT_STREQ(L"abcd", sz);
     EXPECT_EQ(0xBDBD, sz[5]) << "wrote past the end";
-
     CMemoryException m;
     wmemset(sz, 0xBDBD, 8);
     EXPECT_TRUE(m.GetErrorMessage(sz, 4));
     EXPECT_EQ(3u, wcslen(sz));
     EXPECT_EQ(0xBDBD, sz[4]);
-
     EXPECT_FALSE(e.GetErrorMessage(sz, 0));
     EXPECT_FALSE(e.GetErrorMessage((LPTSTR)NULL, 10));
-}
 
-TEST(ExceptionMessages, LongFileNameFitsTheStringForm)
-{
     CString strName(L'n', 3000);
-    CFileException e(CFileException::sharingViolation, ERROR_SHARING_VIOLATION, strName);
-    CString str = MessageOf(&e);
-    EXPECT_NE(-1, str.Find(strName));
-    EXPECT_GT(str.GetLength(), 3000);
-}
-
-TEST(ExceptionMessages, SimpleExceptionWithoutResourceHasNoMessage)
-{
-    CSimpleException e(FALSE);
-    TCHAR sz[8] = L"junk";
-    EXPECT_FALSE(e.GetErrorMessage(sz, 8));
-    EXPECT_EQ(L'\0', sz[0]);
-    CUserException u(FALSE, 0xEFFF);     // no such string
-    EXPECT_FALSE(u.GetErrorMessage(sz, 8));
+    CFileException sharing(CFileException::sharingViolation, ERROR_SHARING_VIOLATION, strName);
+    EXPECT_NE(-1, MessageOf(&sharing).Find(strName));
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // OS errors and errno values
 
-TEST(FileExceptionCauses, OsErrorTable)
+TEST(FileExceptionCauses, OsErrorAndErrnoTables)
 {
     struct
     {
         LONG lError;
         int nCause;
-    } const table[] = {
-        {NO_ERROR, CFileException::none},
-        {ERROR_FILE_NOT_FOUND, CFileException::fileNotFound},
-        {ERROR_PATH_NOT_FOUND, CFileException::badPath},
-        {ERROR_TOO_MANY_OPEN_FILES, CFileException::tooManyOpenFiles},
-        {ERROR_ACCESS_DENIED, CFileException::accessDenied},
-        {ERROR_INVALID_HANDLE, CFileException::fileNotFound},
-        {ERROR_BAD_FORMAT, CFileException::invalidFile},
-        {ERROR_INVALID_DRIVE, CFileException::badPath},
-        {ERROR_CURRENT_DIRECTORY, CFileException::removeCurrentDir},
-        {ERROR_WRITE_PROTECT, CFileException::accessDenied},
-        {ERROR_CRC, CFileException::hardIO},
-        {ERROR_SEEK, CFileException::badSeek},
-        {ERROR_SHARING_VIOLATION, CFileException::sharingViolation},
-        {ERROR_LOCK_VIOLATION, CFileException::lockViolation},
-        {ERROR_HANDLE_EOF, CFileException::endOfFile},
-        {ERROR_HANDLE_DISK_FULL, CFileException::diskFull},
-        {ERROR_DISK_FULL, CFileException::diskFull},
-        {ERROR_BAD_NETPATH, CFileException::badPath},
-        {ERROR_NO_SPOOL_SPACE, CFileException::directoryFull},
-        {ERROR_FILE_EXISTS, CFileException::accessDenied},
-        {ERROR_ALREADY_EXISTS, CFileException::accessDenied},
-        {ERROR_INVALID_NAME, CFileException::badPath},
-        {ERROR_NEGATIVE_SEEK, CFileException::badSeek},
-        {ERROR_DIR_NOT_EMPTY, CFileException::removeCurrentDir},
-        {ERROR_LOCK_FAILED, CFileException::lockViolation},
-        {ERROR_FILENAME_EXCED_RANGE, CFileException::badPath},
-        {ERROR_DIRECTORY, CFileException::badPath},
-        {ERROR_OPERATION_ABORTED, CFileException::hardIO},
-        {ERROR_SWAPERROR, CFileException::accessDenied},
-        {ERROR_NOT_ENOUGH_MEMORY, CFileException::generic},
-        {ERROR_INVALID_PARAMETER, CFileException::generic},
-        {123456, CFileException::generic},
+    } const osTable[] = {
+        {NO_ERROR, CFileException::none},                     {ERROR_FILE_NOT_FOUND, CFileException::fileNotFound},
+        {ERROR_PATH_NOT_FOUND, CFileException::badPath},      {ERROR_TOO_MANY_OPEN_FILES, CFileException::tooManyOpenFiles},
+        {ERROR_ACCESS_DENIED, CFileException::accessDenied},  {ERROR_INVALID_HANDLE, CFileException::fileNotFound},
+        {ERROR_BAD_FORMAT, CFileException::invalidFile},      {ERROR_INVALID_DRIVE, CFileException::badPath},
+        {ERROR_CURRENT_DIRECTORY, CFileException::removeCurrentDir}, {ERROR_WRITE_PROTECT, CFileException::accessDenied},
+        {ERROR_CRC, CFileException::hardIO},                  {ERROR_SEEK, CFileException::badSeek},
+        {ERROR_SHARING_VIOLATION, CFileException::sharingViolation}, {ERROR_LOCK_VIOLATION, CFileException::lockViolation},
+        {ERROR_HANDLE_EOF, CFileException::endOfFile},        {ERROR_HANDLE_DISK_FULL, CFileException::diskFull},
+        {ERROR_DISK_FULL, CFileException::diskFull},          {ERROR_BAD_NETPATH, CFileException::badPath},
+        {ERROR_NO_SPOOL_SPACE, CFileException::directoryFull}, {ERROR_FILE_EXISTS, CFileException::accessDenied},
+        {ERROR_ALREADY_EXISTS, CFileException::accessDenied}, {ERROR_INVALID_NAME, CFileException::badPath},
+        {ERROR_NEGATIVE_SEEK, CFileException::badSeek},       {ERROR_DIR_NOT_EMPTY, CFileException::removeCurrentDir},
+        {ERROR_LOCK_FAILED, CFileException::lockViolation},   {ERROR_FILENAME_EXCED_RANGE, CFileException::badPath},
+        {ERROR_DIRECTORY, CFileException::badPath},           {ERROR_OPERATION_ABORTED, CFileException::hardIO},
+        {ERROR_SWAPERROR, CFileException::accessDenied},      {ERROR_NOT_ENOUGH_MEMORY, CFileException::generic},
+        {ERROR_INVALID_PARAMETER, CFileException::generic},   {123456, CFileException::generic},
         {-1, CFileException::generic},
     };
-    for (const auto& row : table)
-        EXPECT_EQ(row.nCause, CFileException::OsErrorToException(row.lError))
-            << "OS error " << row.lError;
-}
-
-TEST(FileExceptionCauses, ErrnoTable)
-{
+    for (const auto& row : osTable)
+        EXPECT_EQ(row.nCause, CFileException::OsErrorToException(row.lError)) << "OS error " << row.lError;
     struct
     {
         int nErrno;
         int nCause;
-    } const table[] = {
+    } const errnoTable[] = {
         {EPERM, CFileException::accessDenied},   {EACCES, CFileException::accessDenied},
         {EBADF, CFileException::invalidFile},    {EDEADLOCK, CFileException::sharingViolation},
         {EMFILE, CFileException::tooManyOpenFiles}, {ENOENT, CFileException::fileNotFound},
@@ -410,9 +317,8 @@ TEST(FileExceptionCauses, ErrnoTable)
         {EINVAL, CFileException::hardIO},        {EIO, CFileException::hardIO},
         {EEXIST, CFileException::generic},       {0, CFileException::generic},
     };
-    for (const auto& row : table)
-        EXPECT_EQ(row.nCause, CFileException::ErrnoToException(row.nErrno))
-            << "errno " << row.nErrno;
+    for (const auto& row : errnoTable)
+        EXPECT_EQ(row.nCause, CFileException::ErrnoToException(row.nErrno)) << "errno " << row.nErrno;
 }
 
 TEST(FileExceptionCauses, ThrowOsErrorAndThrowErrno)
@@ -423,29 +329,19 @@ TEST(FileExceptionCauses, ThrowOsErrorAndThrowErrno)
     struct
     {
         std::function<void()> f;
-        int nCause;
-        LONG lOsError;
-        const wchar_t* pszName;
+        std::string strExpected;    // cause, OS error, file name
     } const cases[] = {
         {[] { CFileException::ThrowOsError(ERROR_SHARING_VIOLATION, L"busy.txt"); },
-         CFileException::sharingViolation, ERROR_SHARING_VIOLATION, L"busy.txt"},
-        {[] { CFileException::ThrowErrno(ENOSPC); }, CFileException::diskFull, ENOSPC, L""},
+         wivotest::Join({CFileException::sharingViolation, ERROR_SHARING_VIOLATION, L"busy.txt"})},
+        {[] { CFileException::ThrowErrno(ENOSPC); }, wivotest::Join({CFileException::diskFull, ENOSPC, L""})},
         {[] { AfxThrowFileException(CFileException::diskFull, ERROR_DISK_FULL, L"C:\\full.dat"); },
-         CFileException::diskFull, ERROR_DISK_FULL, L"C:\\full.dat"},
+         wivotest::Join({CFileException::diskFull, ERROR_DISK_FULL, L"C:\\full.dat"})},
     };
     for (const auto& c : cases) {
-        try {
-            c.f();
-            ADD_FAILURE() << "nothing thrown for " << Narrow(c.pszName);
-        } catch (CException* e) {
-            CFileException* pFile = DYNAMIC_DOWNCAST(CFileException, e);
-            ASSERT_NE(nullptr, pFile) << Narrow(c.pszName);
-            EXPECT_EQ(c.nCause, pFile->m_cause) << Narrow(c.pszName);
-            EXPECT_EQ(c.lOsError, pFile->m_lOsError) << Narrow(c.pszName);
-            EXPECT_STREQ(c.pszName, pFile->m_strFileName);
+        EXPECT_EQ(c.strExpected, wivotest::CaughtAs<CFileException>(c.f, [](CFileException* e) {
             EXPECT_TRUE(e->m_bAutoDelete);
-            e->Delete();
-        }
+            return wivotest::Join({e->m_cause, e->m_lOsError, e->m_strFileName});
+        }, std::string("nothing thrown")));
     }
 }
 
@@ -461,19 +357,6 @@ struct BoxSeen
     bool bFound = false;
 };
 
-BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam)
-{
-    BoxSeen* pSeen = reinterpret_cast<BoxSeen*>(lParam);
-    WCHAR szClass[32];
-    GetClassNameW(hwnd, szClass, 32);
-    if (lstrcmpiW(szClass, L"Static") == 0) {
-        WCHAR szText[1024];
-        if (GetWindowTextW(hwnd, szText, 1024) > 0)
-            pSeen->strText = szText;
-    }
-    return TRUE;
-}
-
 // Waits for the message box of this process, records it and presses nButton.
 void AnswerMessageBox(BoxSeen* pSeen, int nButton)
 {
@@ -485,10 +368,11 @@ void AnswerMessageBox(BoxSeen* pSeen, int nButton)
             GetWindowThreadProcessId(hwnd, &pid);
             if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd))
                 continue;
-            WCHAR szTitle[256];
-            GetWindowTextW(hwnd, szTitle, 256);
-            pSeen->strTitle = szTitle;
-            EnumChildWindows(hwnd, CollectStatic, reinterpret_cast<LPARAM>(pSeen));
+            WCHAR szText[1024];
+            GetWindowTextW(hwnd, szText, 1024);
+            pSeen->strTitle = szText;
+            GetDlgItemTextW(hwnd, 0xFFFF, szText, 1024);    // the message box's text control
+            pSeen->strText = szText;
             pSeen->bFound = true;
             PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), 0);
             break;
@@ -504,14 +388,6 @@ int ReportAndAnswer(CException* e, UINT nType, UINT nMessageID, int nButton, Box
     return nResult;
 }
 
-CString ExeTitle()
-{
-    WCHAR szPath[MAX_PATH];
-    GetModuleFileNameW(NULL, szPath, MAX_PATH);
-    CString str(wcsrchr(szPath, L'\\') + 1);
-    return str.Left(str.ReverseFind(L'.'));
-}
-
 } // namespace
 
 TEST(ExceptionReportError, ShowsTheMessageTitledWithTheApplication)
@@ -520,26 +396,26 @@ TEST(ExceptionReportError, ShowsTheMessageTitledWithTheApplication)
     LPCTSTR lpszOldName = pState->m_lpszCurrentAppName;
     pState->m_lpszCurrentAppName = L"Wivo Report Test";
     CFileException e(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"C:\\secret.txt");
-    BoxSeen seen;
+    BoxSeen seen, seen1, seen2;
     int nResult = ReportAndAnswer(&e, MB_OKCANCEL | MB_ICONEXCLAMATION, 0, IDCANCEL, &seen);
 
     // Without a message of its own: the given string or the default; no
     // application name: the program's file title.
     pState->m_lpszCurrentAppName = NULL;
     CException plain(FALSE);
-    BoxSeen seen1, seen2;
     int nResult1 = ReportAndAnswer(&plain, MB_OK, AFX_IDS_USER_EXCEPTION, IDOK, &seen1);
     int nResult2 = ReportAndAnswer(&plain, MB_OK, 0, IDOK, &seen2);
     pState->m_lpszCurrentAppName = lpszOldName;
 
     ASSERT_TRUE(seen.bFound && seen1.bFound && seen2.bFound) << "no message box appeared";
-    EXPECT_EQ(IDCANCEL, nResult);
-    EXPECT_STREQ(L"Wivo Report Test", seen.strTitle);
-    EXPECT_STREQ(L"Access to C:\\secret.txt was denied.", seen.strText);
-    EXPECT_EQ(IDOK, nResult1);
+    EXPECT_EQ(wivotest::Join({IDCANCEL, L"Wivo Report Test", L"Access to C:\\secret.txt was denied."}),
+              wivotest::Join({nResult, seen.strTitle, seen.strText}));
+    WCHAR szPath[MAX_PATH];
+    GetModuleFileNameW(NULL, szPath, MAX_PATH);
+    CString strExe(wcsrchr(szPath, L'\\') + 1);
+    EXPECT_EQ(wivotest::Join({IDOK, strExe.Left(strExe.ReverseFind(L'.')), LoadedString(AFX_IDS_USER_EXCEPTION)}),
+              wivotest::Join({nResult1, seen1.strTitle, seen1.strText}));
     EXPECT_EQ(IDOK, nResult2);
-    EXPECT_STREQ(ExeTitle(), seen1.strTitle);
-    EXPECT_STREQ(LoadedString(AFX_IDS_USER_EXCEPTION), seen1.strText);
     EXPECT_STREQ(LoadedString(AFX_IDP_NO_ERROR_AVAILABLE), seen2.strText);
     EXPECT_FALSE(seen2.strText.IsEmpty());
 }

@@ -1,0 +1,70 @@
+// Helpers shared by the framework tests (tests/afx).
+#pragma once
+
+#include "TestSupport.h"
+
+#include <initializer_list>
+#include <string>
+
+namespace wivotest {
+
+// Whether f throws an E* (deleted here).
+template <class E, class F>
+bool Throws(F f)
+{
+    return CaughtAs<E>(f, [](E*) { return true; }, false);
+}
+
+// The m_cause of the E* that f throws (deleted here); -1 when it throws none.
+template <class E, class F>
+int CauseOf(F f)
+{
+    return CaughtAs<E>(f, [](E* e) { return (int)e->m_cause; }, -1);
+}
+
+// One result for Join: a text or a number.
+struct Joinable
+{
+    Joinable(LPCWSTR text) : m_text(Narrow(text)) {}
+    Joinable(const CString& text) : m_text(Narrow(text)) {}
+    Joinable(long long n) : m_text(std::to_string(n)) {}
+    std::string m_text;
+};
+
+// Results joined by '|', so that one comparison checks many and a failure shows them
+// all. The braces fix the order: Join({f(), g()}) calls f first.
+inline std::string Join(std::initializer_list<Joinable> items)
+{
+    std::string out;
+    for (const Joinable& item : items) {
+        if (&item != items.begin())
+            out += '|';
+        out += item.m_text;
+    }
+    return out;
+}
+
+// A byte string from byte values.
+inline std::string Bytes(std::initializer_list<int> list)
+{
+    std::string out;
+    for (int b : list)
+        out += (char)b;
+    return out;
+}
+
+// Bytes as "0A FF ..." so that a failure shows where two byte strings differ.
+inline std::string Hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (!out.empty())
+            out += ' ';
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+} // namespace wivotest
