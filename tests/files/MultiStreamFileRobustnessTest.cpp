@@ -111,22 +111,6 @@ ProbeResult Probe(const CString& strPath, bool bModify)
     return result;
 }
 
-// Deterministic pseudo-random numbers (the constants of Numerical Recipes' LCG).
-class CLcg
-{
-public:
-    explicit CLcg(DWORD dwSeed) : m_dw(dwSeed) {}
-    DWORD Next()
-    {
-        m_dw = m_dw * 1664525u + 1013904223u;
-        return m_dw >> 8;
-    }
-    DWORD Below(DWORD n) { return Next() % n; }
-
-private:
-    DWORD m_dw;
-};
-
 // Where the parts of a valid container lie.
 struct Layout
 {
@@ -137,20 +121,19 @@ struct Layout
 
 Layout Parse(const std::string& bytes)
 {
-    Layout layout;
-    layout.dwDirectory = GetDword(bytes, 4);
-    DWORD dwCount = GetDword(bytes, layout.dwDirectory + 4);
+    Layout layout = { GetDword(bytes, 4), {}, {} };
     DWORD dwPos = layout.dwDirectory + 8;
-    for (DWORD i = 0; i < dwCount; ++i) {
+    for (DWORD i = GetDword(bytes, layout.dwDirectory + 4); i > 0; --i, dwPos += 4) {
         layout.entryOffsets.push_back(dwPos);
         dwPos += 1 + 2 * (unsigned char)bytes[dwPos];
-        DWORD dwBlock = GetDword(bytes, dwPos);
-        if (dwBlock != 0)
-            layout.blockOffsets.push_back(dwBlock);
-        dwPos += 4;
+        if (GetDword(bytes, dwPos) != 0)
+            layout.blockOffsets.push_back(GetDword(bytes, dwPos));
     }
     return layout;
 }
+
+const unsigned kFormat = 1u << outcomeFormat;
+const unsigned kClean = 1u << outcomeRead | kFormat | 1u << outcomeFileException;
 
 class MultiStreamFileRobustnessTest : public ::testing::Test
 {
@@ -171,30 +154,32 @@ protected:
             CloseHandle(m_hWriter);
     }
 
-    bool Rewrite(const std::string& bytes)
+    // Writes the damaged bytes, probes them and checks the outcome against the allowed
+    // ones (a mask of outcome bits).
+    void Check(const char* kind, const std::string& bytes, unsigned allowed, bool bModify = false)
     {
         DWORD dwWritten = 0;
-        return SetFilePointer(m_hWriter, 0, NULL, FILE_BEGIN) == 0 &&
-               WriteFile(m_hWriter, bytes.data(), (DWORD)bytes.size(), &dwWritten, NULL) &&
-               dwWritten == bytes.size() && SetEndOfFile(m_hWriter);
-    }
-
-    // Writes the damaged bytes, probes them and checks the outcome against the
-    // allowed ones.
-    void Check(const std::string& kind, const std::string& bytes, std::vector<Outcome> allowed,
-               bool bModify = false)
-    {
-        ASSERT_TRUE(Rewrite(bytes));
+        ASSERT_TRUE(SetFilePointer(m_hWriter, 0, NULL, FILE_BEGIN) == 0 &&
+                    WriteFile(m_hWriter, bytes.data(), (DWORD)bytes.size(), &dwWritten, NULL) &&
+                    dwWritten == bytes.size() && SetEndOfFile(m_hWriter));
         ProbeResult result = Probe(m_path, bModify);
         ++m_seen[result.outcome];
-        bool bAllowed = false;
-        for (Outcome o : allowed)
-            bAllowed = bAllowed || o == result.outcome;
-        if (!bAllowed && m_nFailures++ < 20) {
+        if ((allowed & 1u << result.outcome) == 0 && m_nFailures++ < 20) {
             ADD_FAILURE() << kind << (bModify ? " (writing)" : "") << ": "
                           << kOutcomeNames[result.outcome] << " " << result.detail
                           << "\n  bytes " << Hex(bytes);
         }
+    }
+
+    // The base with one field set to a value it cannot have: a format failure, read only
+    // and, with bModify, also when opened for writing.
+    void CheckField(const char* kind, const std::string& base, size_t offset, DWORD dw, bool bModify)
+    {
+        std::string bytes = base;
+        PutDword(bytes, offset, dw);
+        Check(kind, bytes, kFormat);
+        if (bModify)
+            Check(kind, bytes, kFormat, true);
     }
 
     // A container with a stream of each kind: named and unnamed, empty block, no
@@ -205,14 +190,11 @@ protected:
             CMultiStreamFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
             PutStream(file, L"A", "xyz");
             PutStream(file, L"", "12345");
-            file.Close();
         }
-        {
-            CMultiStreamFile file(strPath, CFile::modeReadWrite);
-            file.OpenStream(L"Gru\u00df", TRUE);      // listed, but never stored
-            PutStream(file, L"Daten", "0123456789");
-            file.Close();
-        }
+        CMultiStreamFile file(strPath, CFile::modeReadWrite);
+        file.OpenStream(L"Gru\u00df", TRUE);      // listed, but never stored
+        PutStream(file, L"Daten", "0123456789");
+        file.Close();
         return ReadFileBytes(strPath);
     }
 
@@ -240,8 +222,7 @@ protected:
 
 SIZE_T PeakPrivateBytes()
 {
-    PROCESS_MEMORY_COUNTERS counters;
-    memset(&counters, 0, sizeof(counters));
+    PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
     return counters.PeakPagefileUsage;
@@ -249,35 +230,30 @@ SIZE_T PeakPrivateBytes()
 
 // Every heap of the process still has consistent bookkeeping: an overrun of a
 // heap block would have trampled the next block's header.
-bool HeapsAreValid(std::string& which)
+std::string DamagedHeap()
 {
     HANDLE heaps[64];
     DWORD n = GetProcessHeaps(64, heaps);
     for (DWORD i = 0; i < n && i < 64; ++i) {
-        if (!HeapValidate(heaps[i], 0, NULL)) {
-            which = "heap " + std::to_string(i);
-            return false;
-        }
+        if (!HeapValidate(heaps[i], 0, NULL))
+            return "heap " + std::to_string(i);
     }
-    return true;
+    return std::string();
 }
 
 TEST_F(MultiStreamFileRobustnessTest, DamagedContainersFailCleanly)
 {
     const std::string small = SmallContainer(m_dir.File(L"small.msf"));
     const std::string dead = ContainerWithDeadSpace(m_dir.File(L"dead.msf"));
-    const Layout smallLayout = Parse(small);
-    ASSERT_EQ(smallLayout.entryOffsets.size(), 4u);
-    ASSERT_EQ(smallLayout.blockOffsets.size(), 3u) << "one stream should have no block";
-    const Outcome anyClean[] = { outcomeRead, outcomeFormat, outcomeFileException };
-    const std::vector<Outcome> clean(std::begin(anyClean), std::end(anyClean));
-    const std::vector<Outcome> format = { outcomeFormat };
+    const Layout layout = Parse(small);
+    ASSERT_EQ(layout.entryOffsets.size(), 4u);
+    ASSERT_EQ(layout.blockOffsets.size(), 3u) << "one stream should have no block";
 
     // The undamaged ones read, also after a rewrite.
-    Check("valid", small, { outcomeRead });
-    Check("valid", small, { outcomeRead }, true);
-    Check("valid", dead, { outcomeRead });
-    Check("valid", dead, { outcomeRead }, true);
+    for (const std::string* base : { &small, &dead }) {
+        Check("valid", *base, 1u << outcomeRead);
+        Check("valid", *base, 1u << outcomeRead, true);
+    }
     WarmUpExceptions();
     DWORD dwHandles = HandleCount();
     {
@@ -286,116 +262,88 @@ TEST_F(MultiStreamFileRobustnessTest, DamagedContainersFailCleanly)
     }
     SIZE_T nPeakBefore = PeakPrivateBytes();
 
-    // Cut at every length. An empty file is a container only when opened for writing.
     for (const std::string* base : { &small, &dead }) {
+        // Cut at every length. An empty file is a container only when opened for writing.
         for (size_t n = 0; n < base->size(); ++n) {
-            Check("truncated", base->substr(0, n), format);
-            if (base == &small) {
-                Check("truncated", base->substr(0, n),
-                      n == 0 ? std::vector<Outcome>{ outcomeRead } : format, true);
-            }
+            Check("truncated", base->substr(0, n), kFormat);
+            if (base == &small)
+                Check("truncated", base->substr(0, n), n == 0 ? 1u << outcomeRead : kFormat, true);
         }
-    }
-
-    // Every single byte changed in three ways; the containers that still read are
-    // rewritten too.
-    for (const std::string* base : { &small, &dead }) {
+        // Every single byte changed in three ways; the containers that still read are
+        // rewritten too.
         for (size_t i = 0; i < base->size(); ++i) {
             for (BYTE mask : { 0xFF, 0x01, 0x80 }) {
                 std::string bytes = *base;
                 bytes[i] = (char)(bytes[i] ^ mask);
-                Check("byte flipped", bytes, clean, mask == 0xFF);
+                Check("byte flipped", bytes, kClean, mask == 0xFF);
             }
         }
     }
 
     // Every magic, each of its bytes.
-    std::vector<DWORD> magics = smallLayout.blockOffsets;
+    std::vector<DWORD> magics = layout.blockOffsets;
     magics.push_back(0);
-    magics.push_back(smallLayout.dwDirectory);
+    magics.push_back(layout.dwDirectory);
     for (DWORD dwMagic : magics) {
         for (int i = 0; i < 4; ++i) {
             std::string bytes = small;
             bytes[dwMagic + i] = (char)(bytes[dwMagic + i] + 1);
-            Check("wrong magic", bytes, format);
+            Check("wrong magic", bytes, kFormat);
         }
     }
 
     const DWORD dwSize = (DWORD)small.size();
-    const DWORD farValues[] = { dwSize, dwSize + 1, dwSize + 1000, 0x7FFFFFFF, 0x80000000,
-                                0xFFFFFFF8, 0xFFFFFFFF };
-    // A directory at or behind the end.
-    for (DWORD dw : farValues) {
-        std::string bytes = small;
-        PutDword(bytes, 4, dw);
-        Check("directory past end", bytes, format);
-        Check("directory past end", bytes, format, true);
-    }
-    // A directory inside the header.
-    for (DWORD dw = 1; dw < 8; ++dw) {
-        std::string bytes = small;
-        PutDword(bytes, 4, dw);
-        Check("directory in header", bytes, format);
-    }
-
+    const std::vector<DWORD> farValues = { dwSize, dwSize + 1, dwSize + 1000, 0x7FFFFFFF,
+                                           0x80000000, 0xFFFFFFF8, 0xFFFFFFFF };
+    // A directory at or behind the end, or inside the header.
+    for (DWORD dw : farValues)
+        CheckField("directory past end", small, 4, dw, true);
+    for (DWORD dw = 1; dw < 8; ++dw)
+        CheckField("directory in header", small, 4, dw, false);
     // Block lengths past the end of the file: must be refused without allocating them.
-    for (DWORD dwBlock : smallLayout.blockOffsets) {
-        const DWORD lengths[] = { dwSize - dwBlock - 7, dwSize, 0x00FFFFFF, 0x7FFFFFFF,
-                                  0x80000000, 0xFFFFFFFF };
-        for (DWORD dw : lengths) {
-            std::string bytes = small;
-            PutDword(bytes, dwBlock + 4, dw);
-            Check("block length past end", bytes, format);
-            Check("block length past end", bytes, format, true);
-        }
+    for (DWORD dwBlock : layout.blockOffsets) {
+        const DWORD lengths[] = { dwSize - dwBlock - 7, dwSize, 0x00FFFFFF, 0x7FFFFFFF, 0x80000000,
+                                  0xFFFFFFFF };
+        for (DWORD dw : lengths)
+            CheckField("block length past end", small, dwBlock + 4, dw, true);
     }
-
-    // Entries pointing outside the file, into the header or at the directory.
-    for (DWORD dwEntry : smallLayout.entryOffsets) {
-        DWORD dwField = dwEntry + 1 + 2 * (unsigned char)small[dwEntry];
-        std::vector<DWORD> offsets(std::begin(farValues), std::end(farValues));
-        for (DWORD dw : { 1, 4, 7 })
-            offsets.push_back(dw);
-        offsets.push_back(smallLayout.dwDirectory);
-        offsets.push_back(smallLayout.dwDirectory - 4);
-        for (DWORD dw : offsets) {
-            std::string bytes = small;
-            PutDword(bytes, dwField, dw);
-            Check("block offset outside", bytes, format);
-        }
-    }
-
-    // Names of 255 units that the file cannot hold, and entry counts it cannot.
-    for (DWORD dwEntry : smallLayout.entryOffsets) {
+    // Entries pointing outside the file, into the header or at the directory; names of
+    // 255 units that the file cannot hold.
+    for (DWORD dwEntry : layout.entryOffsets) {
+        std::vector<DWORD> offsets = farValues;
+        offsets.insert(offsets.end(), { 1, 4, 7, layout.dwDirectory, layout.dwDirectory - 4 });
+        for (DWORD dw : offsets)
+            CheckField("block offset outside", small, dwEntry + 1 + 2 * (BYTE)small[dwEntry], dw, false);
         std::string bytes = small;
         bytes[dwEntry] = (char)255;
-        Check("name length 255", bytes, format);
-        Check("name length 255", bytes, format, true);
+        Check("name length 255", bytes, kFormat);
+        Check("name length 255", bytes, kFormat, true);
     }
-    for (DWORD dw : { 5u, 100u, 0x10000u, 0x7FFFFFFFu, 0xFFFFFFFFu }) {
-        std::string bytes = small;
-        PutDword(bytes, smallLayout.dwDirectory + 4, dw);
-        Check("entry count", bytes, format);
-    }
+    // Entry counts the file cannot hold.
+    for (DWORD dw : { 5u, 100u, 0x10000u, 0x7FFFFFFFu, 0xFFFFFFFFu })
+        CheckField("entry count", small, layout.dwDirectory + 4, dw, false);
 
-    // Deterministic random damage: a few bytes, or a field set to a boundary value.
-    CLcg lcg(20240611);
+    // Deterministic random damage: a few bytes, or a field set to a boundary value
+    // (the constants of Numerical Recipes' LCG).
+    DWORD dwSeed = 20240611;
+    auto below = [&dwSeed](DWORD n) {
+        dwSeed = dwSeed * 1664525u + 1013904223u;
+        return (dwSeed >> 8) % n;
+    };
     const DWORD boundaries[] = { 0, 1, 7, 8, dwSize - 1, dwSize, dwSize + 1, 0xFF, 0x7FFFFFFF,
                                  0x80000000, 0xFFFFFFFF };
     for (int round = 0; round < 1500; ++round) {
-        const std::string& base = (round & 1) ? dead : small;
-        std::string bytes = base;
-        int nChanges = 1 + (int)lcg.Below(4);
-        for (int c = 0; c < nChanges; ++c) {
-            DWORD dwPos = lcg.Below((DWORD)bytes.size());
-            if (lcg.Below(3) == 0 && dwPos + 4 <= bytes.size())
-                PutDword(bytes, dwPos, boundaries[lcg.Below(_countof(boundaries))]);
+        std::string bytes = (round & 1) ? dead : small;
+        for (int c = 1 + (int)below(4); c > 0; --c) {
+            DWORD dwPos = below((DWORD)bytes.size());
+            if (below(3) == 0 && dwPos + 4 <= bytes.size())
+                PutDword(bytes, dwPos, boundaries[below(_countof(boundaries))]);
             else
-                bytes[dwPos] = (char)lcg.Below(256);
+                bytes[dwPos] = (char)below(256);
         }
-        if (lcg.Below(5) == 0)
-            bytes.resize(lcg.Below((DWORD)bytes.size() + 1));
-        Check("random", bytes, clean, (round % 4) == 0);
+        if (below(5) == 0)
+            bytes.resize(below((DWORD)bytes.size() + 1));
+        Check("random", bytes, kClean, (round % 4) == 0);
     }
 
     // The damage must reach both ends: containers that still read and ones refused.
@@ -412,8 +360,7 @@ TEST_F(MultiStreamFileRobustnessTest, DamagedContainersFailCleanly)
     SIZE_T nPeakAfter = PeakPrivateBytes();
     EXPECT_LT(nPeakAfter - nPeakBefore, (SIZE_T)64 * 1024 * 1024)
         << "peak private bytes grew from " << nPeakBefore << " to " << nPeakAfter;
-    std::string strHeap;
-    EXPECT_TRUE(HeapsAreValid(strHeap)) << strHeap << " is damaged";
+    EXPECT_EQ(DamagedHeap(), "");
 }
 
 } // namespace
