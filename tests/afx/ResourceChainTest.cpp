@@ -1,7 +1,7 @@
 // Module and thread state, extension modules and the resource chain.
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
 
 #include <afxpriv.h>
 #include <afxres.h>
@@ -10,9 +10,14 @@
 
 #include "ResourceChainIds.h"
 
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
+#include <type_traits>
 #include <vector>
 
+using wivotest::Join;
 using wivotest::Narrow;
 
 // afxver_.h declares these for debug builds only; the framework always has them.
@@ -54,55 +59,39 @@ std::string LoadChainString(UINT nID)
     return Narrow(szBuf);
 }
 
-// Loads the test extension DLL for the life of the object.
-class CExtensionDll
+// The test extension DLL, loaded for the life of the object.
+using ExtensionDll = std::unique_ptr<std::remove_pointer<HMODULE>::type, decltype(&::FreeLibrary)>;
+
+ExtensionDll LoadExtensionDll()
 {
-public:
-    CExtensionDll() : m_hModule(::LoadLibraryW(kExtDllName)) {}
-    ~CExtensionDll() { Free(); }
-    CExtensionDll(const CExtensionDll&) = delete;
-    CExtensionDll& operator=(const CExtensionDll&) = delete;
-
-    HMODULE Handle() const { return m_hModule; }
-    void Free()
-    {
-        if (m_hModule != NULL)
-            ::FreeLibrary(m_hModule);
-        m_hModule = NULL;
-    }
-
-private:
-    HMODULE m_hModule;
-};
+    return ExtensionDll(::LoadLibraryW(kExtDllName), &::FreeLibrary);
+}
 
 class ResourceChain : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(m_ext.Handle(), nullptr) << "LoadLibrary failed: " << ::GetLastError();
+        ASSERT_NE(m_ext.get(), nullptr) << "LoadLibrary failed: " << ::GetLastError();
         ASSERT_NE(FrameworkModule(), nullptr);
     }
 
-    CExtensionDll m_ext;
+    ExtensionDll m_ext = LoadExtensionDll();
+    HMODULE m_hExt = m_ext.get();
 };
 
 /////////////////////////////////////////////////////////////////////////////
-// The application's module state
+// Module states
 
-TEST(AppModuleState, HasTheProgramsHandlesWithoutAnApplicationObject)
+TEST(ModuleState, TheApplicationsHasTheProgramsHandlesWithoutAnApplicationObject)
 {
     AFX_MODULE_STATE* pApp = AfxGetAppModuleState();
     ASSERT_NE(pApp, nullptr);
     EXPECT_EQ(pApp, AfxGetModuleState());
-    EXPECT_EQ(pApp->m_hCurrentInstanceHandle, HostModule());
-    EXPECT_EQ(pApp->m_hCurrentResourceHandle, HostModule());
-    EXPECT_EQ(AfxGetInstanceHandle(), HostModule());
-    EXPECT_EQ(AfxGetResourceHandle(), HostModule());
-    EXPECT_EQ(pApp->m_pCurrentWinApp, nullptr);
-    EXPECT_EQ(AfxGetAppName(), nullptr);
-    EXPECT_FALSE(pApp->m_bDLL);
-    EXPECT_FALSE(pApp->m_bSystem);
+    for (HINSTANCE h : {pApp->m_hCurrentInstanceHandle, pApp->m_hCurrentResourceHandle, AfxGetInstanceHandle(),
+                        AfxGetResourceHandle()})
+        EXPECT_EQ(HostModule(), h);
+    EXPECT_TRUE(pApp->m_pCurrentWinApp == NULL && AfxGetAppName() == NULL && !pApp->m_bDLL && !pApp->m_bSystem);
 
     // AfxSetResourceHandle changes the current module state only.
     AFX_MODULE_STATE other(TRUE);
@@ -113,29 +102,29 @@ TEST(AppModuleState, HasTheProgramsHandlesWithoutAnApplicationObject)
     EXPECT_EQ(pApp->m_hCurrentResourceHandle, HostModule());
 }
 
-/////////////////////////////////////////////////////////////////////////////
-// Switching module states
+void ThrowInside(AFX_MODULE_STATE* pState)
+{
+    AFX_MANAGE_STATE(pState);
+    if (AfxGetModuleState() == pState)
+        throw 42;
+}
 
-TEST(ModuleStateSwitch, SetReturnsTheStateBeforeAndScopesRestoreIt)
+TEST(ModuleState, SetReturnsTheStateBeforeAndScopesRestoreIt)
 {
     AFX_MODULE_STATE* pApp = AfxGetAppModuleState();
     AFX_MODULE_STATE first(TRUE), second(TRUE);
-
     EXPECT_EQ(AfxSetModuleState(&first), pApp);
-    EXPECT_EQ(AfxGetModuleState(), &first);
     EXPECT_EQ(AfxSetModuleState(&second), &first);
     EXPECT_EQ(AfxGetModuleState(), &second);
     EXPECT_EQ(AfxSetModuleState(NULL), &second);
     EXPECT_EQ(AfxGetModuleState(), pApp) << "NULL stands for the application's state";
-    EXPECT_EQ(AfxSetModuleState(pApp), pApp);
 
-    // The state-keeping objects nest and restore.
+    // The state-keeping objects nest and restore, also when an exception leaves.
     {
         AFX_MANAGE_STATE(&first);
         EXPECT_EQ(AfxGetModuleState(), &first);
         {
             AFX_MAINTAIN_STATE keep(&second);
-            EXPECT_EQ(AfxGetModuleState(), &second);
             {
                 AFX_MAINTAIN_STATE2 keep2(pApp);
                 EXPECT_EQ(AfxGetModuleState(), pApp);
@@ -145,34 +134,19 @@ TEST(ModuleStateSwitch, SetReturnsTheStateBeforeAndScopesRestoreIt)
         EXPECT_EQ(AfxGetModuleState(), &first);
     }
     EXPECT_EQ(AfxGetModuleState(), pApp);
-}
-
-void ThrowInside(AFX_MODULE_STATE* pState)
-{
-    AFX_MANAGE_STATE(pState);
-    if (AfxGetModuleState() == pState)
-        throw 42;
-}
-
-TEST(ModuleStateSwitch, ExceptionLeavingTheScopeRestoresTheState)
-{
-    AFX_MODULE_STATE other(TRUE);
     int nCaught = 0;
     try {
-        ThrowInside(&other);
+        ThrowInside(&first);
     } catch (int n) {
         nCaught = n;
     }
     EXPECT_EQ(nCaught, 42) << "the state was not switched inside the scope";
-    EXPECT_EQ(AfxGetModuleState(), AfxGetAppModuleState());
-}
+    EXPECT_EQ(AfxGetModuleState(), pApp);
 
-TEST(ModuleStateSwitch, GetLastErrorSurvivesStateLookups)
-{
     ::SetLastError(ERROR_FILE_NOT_FOUND);
     AfxGetModuleState();
     AfxGetModuleThreadState();
-    EXPECT_EQ(::GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(::GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND) << "state lookups keep the last error";
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -180,20 +154,19 @@ TEST(ModuleStateSwitch, GetLastErrorSurvivesStateLookups)
 
 TEST_F(ResourceChain, ExtensionRegistersItselfWithTheCurrentModuleState)
 {
-    EXPECT_EQ(CountLibraries(AfxGetAppModuleState(), m_ext.Handle()), 1);
+    EXPECT_EQ(CountLibraries(AfxGetAppModuleState(), m_hExt), 1);
     typedef AFX_EXTENSION_MODULE* (*PFN)();
-    PFN pfn = (PFN)(void*)::GetProcAddress(m_ext.Handle(), "TestExtGetModule");
+    PFN pfn = (PFN)(void*)::GetProcAddress(m_hExt, "TestExtGetModule");
     ASSERT_NE(pfn, nullptr);
     AFX_EXTENSION_MODULE* pModule = pfn();
     EXPECT_TRUE(pModule->bInitialized);
-    EXPECT_EQ(pModule->hModule, m_ext.Handle());
-    EXPECT_EQ(pModule->hResource, m_ext.Handle());
+    EXPECT_EQ(pModule->hModule, m_hExt);
+    EXPECT_EQ(pModule->hResource, m_hExt);
     // A second initialisation of the same record changes nothing.
     EXPECT_TRUE(AfxInitExtensionModule(*pModule, HostModule()));
-    EXPECT_EQ(pModule->hModule, m_ext.Handle());
+    EXPECT_EQ(pModule->hModule, m_hExt);
     CDynLinkLibrary* pHead = AfxGetAppModuleState()->m_libraryList.GetHead();
-    ASSERT_NE(pHead, nullptr);
-    EXPECT_TRUE(pHead->IsKindOf(RUNTIME_CLASS(CDynLinkLibrary)));
+    EXPECT_TRUE(pHead != NULL && pHead->IsKindOf(RUNTIME_CLASS(CDynLinkLibrary)));
 }
 
 TEST_F(ResourceChain, HostThenExtensionsThenTheFramework)
@@ -209,7 +182,7 @@ TEST_F(ResourceChain, HostThenExtensionsThenTheFramework)
         HINSTANCE hFrom;    // NULL: not checked
     } const cases[] = {
         {IDS_TEST_SHARED, "Host shared text", HostModule()},
-        {IDS_TEST_EXT_ONLY, "Extension-only text", m_ext.Handle()},
+        {IDS_TEST_EXT_ONLY, "Extension-only text", m_hExt},
         {AFX_IDS_IDLEMESSAGE, "Ready", FrameworkModule()},
         // The extension overrides a framework text.
         {AFX_IDS_HELPMODEMESSAGE, "Extension help prompt", NULL},
@@ -223,14 +196,9 @@ TEST_F(ResourceChain, HostThenExtensionsThenTheFramework)
         EXPECT_TRUE(s.LoadString(c.nID)) << "id " << c.nID;
         EXPECT_EQ(Narrow(s), c.pszText);
     }
-}
-
-TEST_F(ResourceChain, IdNobodyHasGivesNothing)
-{
+    // An id nobody has gives nothing.
     for (UINT nID : { (UINT)IDS_TEST_NOBODY, (UINT)IDS_TEST_NOBODY_BLOCK, 0x12345u }) {
-        WCHAR szBuf[16] = L"junk";
-        EXPECT_EQ(AfxLoadString(nID, szBuf, 16), 0) << "id " << nID;
-        EXPECT_EQ(szBuf[0], L'\0') << "id " << nID;
+        EXPECT_EQ(LoadChainString(nID), "") << "id " << nID;
         EXPECT_EQ(AfxFindStringResourceHandle(nID), nullptr) << "id " << nID;
         CString s(L"junk");
         EXPECT_FALSE(s.LoadString(nID)) << "id " << nID;
@@ -258,7 +226,7 @@ TEST_F(ResourceChain, LoadStringHonoursTheBufferSize)
 TEST_F(ResourceChain, FindResourceHandleWalksTheChain)
 {
     EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_TEST_SHARED_DATA), RT_RCDATA), HostModule());
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_TEST_EXT_DATA), RT_RCDATA), m_ext.Handle());
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_TEST_EXT_DATA), RT_RCDATA), m_hExt);
     // Missing: the current resource handle, as the framework documents.
     EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_TEST_NOBODY_DATA), RT_RCDATA), HostModule());
     EXPECT_EQ(AfxFindResourceHandle(NULL, RT_RCDATA), HostModule());
@@ -270,15 +238,14 @@ TEST_F(ResourceChain, FindResourceHandleWalksTheChain)
 TEST_F(ResourceChain, ManageStateSwitchesToAnExtensionsResources)
 {
     AFX_MODULE_STATE extState(TRUE);
-    extState.m_hCurrentInstanceHandle = m_ext.Handle();
-    extState.m_hCurrentResourceHandle = m_ext.Handle();
+    extState.m_hCurrentInstanceHandle = m_hExt;
+    extState.m_hCurrentResourceHandle = m_hExt;
     {
         AFX_MANAGE_STATE(&extState);
-        EXPECT_EQ(AfxGetResourceHandle(), m_ext.Handle());
-        EXPECT_EQ(LoadChainString(IDS_TEST_SHARED), "Extension shared text");
+        EXPECT_EQ(AfxGetResourceHandle(), m_hExt);
         // This state has no libraries: the host is not searched, the framework is.
-        EXPECT_EQ(LoadChainString(IDS_TEST_HOST_FORMAT), "");
-        EXPECT_EQ(LoadChainString(AFX_IDS_IDLEMESSAGE), "Ready");
+        EXPECT_EQ("Extension shared text||Ready", Join({LoadChainString(IDS_TEST_SHARED), LoadChainString(IDS_TEST_HOST_FORMAT),
+                                                        LoadChainString(AFX_IDS_IDLEMESSAGE)}));
     }
     EXPECT_EQ(AfxGetResourceHandle(), HostModule());
     EXPECT_EQ(LoadChainString(IDS_TEST_SHARED), "Host shared text");
@@ -289,7 +256,7 @@ TEST_F(ResourceChain, NewestNonSystemLibraryFirstSystemLibrariesAfter)
     AFX_MODULE_STATE state(TRUE);   // no resource handle of its own
     AFX_MANAGE_STATE(&state);
     AFX_EXTENSION_MODULE extModule = { FALSE, NULL, NULL, NULL, NULL };
-    ASSERT_TRUE(AfxInitExtensionModule(extModule, m_ext.Handle()));
+    ASSERT_TRUE(AfxInitExtensionModule(extModule, m_hExt));
 
     CDynLinkLibrary* pHost = new CDynLinkLibrary(HostModule(), HostModule());
     CDynLinkLibrary* pExt = new CDynLinkLibrary(extModule);
@@ -317,17 +284,14 @@ TEST_F(ResourceChain, ManyLibrariesAreAllSearched)
 
     AFX_MODULE_STATE state(TRUE);
     AFX_MANAGE_STATE(&state);
-    std::vector<CDynLinkLibrary*> libraries;
-    libraries.push_back(new CDynLinkLibrary(m_ext.Handle(), m_ext.Handle()));
+    std::vector<std::unique_ptr<CDynLinkLibrary>> libraries;
+    libraries.emplace_back(new CDynLinkLibrary(m_hExt, m_hExt));
     for (DWORD i = 0; i < nModules; ++i)
-        if (hModules[i] != m_ext.Handle() && hModules[i] != HostModule())
-            libraries.push_back(new CDynLinkLibrary(hModules[i], hModules[i]));
+        if (hModules[i] != m_hExt && hModules[i] != HostModule())
+            libraries.emplace_back(new CDynLinkLibrary(hModules[i], hModules[i]));
     EXPECT_GT(libraries.size(), 5u);
-    EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "Extension-only text")
-        << libraries.size() << " libraries";
+    EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "Extension-only text") << libraries.size() << " libraries";
     EXPECT_EQ(LoadChainString(AFX_IDS_ALLFILTER), "All Files (*.*)");
-    for (CDynLinkLibrary* p : libraries)
-        delete p;
 }
 
 TEST_F(ResourceChain, TermExtensionModuleDeletesOnlyThatModulesLibraries)
@@ -336,7 +300,7 @@ TEST_F(ResourceChain, TermExtensionModuleDeletesOnlyThatModulesLibraries)
     AFX_MANAGE_STATE(&state);
     AFX_EXTENSION_MODULE extModule = { FALSE, NULL, NULL, NULL, NULL };
     AFX_EXTENSION_MODULE hostModule = { FALSE, NULL, NULL, NULL, NULL };
-    ASSERT_TRUE(AfxInitExtensionModule(extModule, m_ext.Handle()));
+    ASSERT_TRUE(AfxInitExtensionModule(extModule, m_hExt));
     ASSERT_TRUE(AfxInitExtensionModule(hostModule, HostModule()));
     new CDynLinkLibrary(extModule);
     new CDynLinkLibrary(hostModule);
@@ -344,39 +308,34 @@ TEST_F(ResourceChain, TermExtensionModuleDeletesOnlyThatModulesLibraries)
     EXPECT_EQ(CountLibraries(&state), 3);
 
     AfxTermExtensionModule(extModule);
-    EXPECT_EQ(CountLibraries(&state, m_ext.Handle()), 0);
+    EXPECT_EQ(CountLibraries(&state, m_hExt), 0);
     EXPECT_EQ(CountLibraries(&state, HostModule()), 1);
     EXPECT_FALSE(extModule.bInitialized);
     // The application's state is cleaned too: the DLL's own registration went, and
     // its DllMain finds nothing left to delete when it is unloaded.
-    EXPECT_EQ(CountLibraries(AfxGetAppModuleState(), m_ext.Handle()), 0);
-
+    EXPECT_EQ(CountLibraries(AfxGetAppModuleState(), m_hExt), 0);
     AfxTermExtensionModule(hostModule);
     EXPECT_EQ(CountLibraries(&state), 0);
 }
 
-TEST(ExtensionModule, InitRejectsAMissingModule)
+TEST(ExtensionModule, InitRejectsAMissingModuleAndLoadingTwiceKeepsTheChain)
 {
     AFX_EXTENSION_MODULE module = { FALSE, NULL, NULL, NULL, NULL };
     EXPECT_FALSE(AfxInitExtensionModule(module, NULL));
     EXPECT_FALSE(AfxInitExtensionModule(module, (HMODULE)(INT_PTR)0x10000));
     EXPECT_FALSE(module.bInitialized);
     AfxTermExtensionModule(module);   // nothing registered: harmless
-}
 
-TEST(ExtensionModule, LoadingAndFreeingTwiceKeepsTheChainConsistent)
-{
     AFX_MODULE_STATE* pApp = AfxGetAppModuleState();
     int nBefore = CountLibraries(pApp);
     for (int nRound = 0; nRound < 2; ++nRound) {
         SCOPED_TRACE(nRound);
-        {
-            CExtensionDll ext;
-            ASSERT_NE(ext.Handle(), nullptr);
-            EXPECT_EQ(CountLibraries(pApp), nBefore + 1);
-            EXPECT_EQ(pApp->m_libraryList.GetHead()->m_hModule, ext.Handle());
-            EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "Extension-only text");
-        }
+        ExtensionDll ext = LoadExtensionDll();
+        ASSERT_NE(ext.get(), nullptr);
+        EXPECT_EQ(CountLibraries(pApp), nBefore + 1);
+        EXPECT_EQ(pApp->m_libraryList.GetHead()->m_hModule, ext.get());
+        EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "Extension-only text");
+        ext.reset();
         EXPECT_EQ(::GetModuleHandleW(kExtDllName), nullptr) << "the DLL stayed loaded";
         EXPECT_EQ(CountLibraries(pApp), nBefore);
         EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "");
@@ -385,52 +344,37 @@ TEST(ExtensionModule, LoadingAndFreeingTwiceKeepsTheChainConsistent)
 }
 
 /////////////////////////////////////////////////////////////////////////////
-// AfxFormatString1/2, AfxFormatStrings
+// AfxFormatString1/2, AfxFormatStrings, AfxExtractSubString
 
 TEST_F(ResourceChain, FormatStringsFillThePlaceholders)
 {
-    CString s;
-    AfxFormatString2(s, IDS_TEST_HOST_FORMAT, L"3", L"7");
-    EXPECT_EQ(Narrow(s), "Value 3 of 7");
-    AfxFormatString1(s, IDS_TEST_HOST_FORMAT, L"3");
-    EXPECT_EQ(Narrow(s), "Value 3 of %2") << "a placeholder without argument stays";
-    AfxFormatString1(s, IDS_TEST_EXT_FORMAT, L"hello");
-    EXPECT_EQ(Narrow(s), "Extension says hello.");
-    AfxFormatString2(s, AFX_IDP_PARSE_INT_RANGE, L"-5", L"5");
-    EXPECT_EQ(Narrow(s), "Please enter an integer between -5 and 5.");
-    AfxFormatString1(s, AFX_IDP_FILE_ACCESS_DENIED, L"C:\\x.txt");
-    EXPECT_EQ(Narrow(s), "Access to C:\\x.txt was denied.");
-    // A missing id gives an empty string.
-    s = L"junk";
-    AfxFormatString1(s, IDS_TEST_NOBODY, L"x");
-    EXPECT_TRUE(s.IsEmpty()) << Narrow(s);
-    s = L"junk";
-    AfxFormatString2(s, IDS_TEST_NOBODY_BLOCK, L"x", L"y");
-    EXPECT_TRUE(s.IsEmpty()) << Narrow(s);
+    // A placeholder without argument stays; a missing id gives an empty string.
+    CString s[7] = {L"junk", L"junk", L"junk", L"junk", L"junk", L"junk", L"junk"};
+    AfxFormatString2(s[0], IDS_TEST_HOST_FORMAT, L"3", L"7");
+    AfxFormatString1(s[1], IDS_TEST_HOST_FORMAT, L"3");
+    AfxFormatString1(s[2], IDS_TEST_EXT_FORMAT, L"hello");
+    AfxFormatString2(s[3], AFX_IDP_PARSE_INT_RANGE, L"-5", L"5");
+    AfxFormatString1(s[4], AFX_IDP_FILE_ACCESS_DENIED, L"C:\\x.txt");
+    AfxFormatString1(s[5], IDS_TEST_NOBODY, L"x");
+    AfxFormatString2(s[6], IDS_TEST_NOBODY_BLOCK, L"x", L"y");
+    EXPECT_EQ("Value 3 of 7|Value 3 of %2|Extension says hello.|Please enter an integer between -5 and 5.|"
+              "Access to C:\\x.txt was denied.||",
+              Join({s[0], s[1], s[2], s[3], s[4], s[5], s[6]}));
 }
 
 TEST(FormatStrings, AllNinePlaceholdersAndOddCases)
 {
     LPCTSTR args[9] = { L"a", L"b", L"c", L"d", L"e", L"f", L"g", L"h", L"i" };
-    CString s;
-    AfxFormatStrings(s, L"%9%8%7%6%5%4%3%2%1", args, 9);
-    EXPECT_EQ(Narrow(s), "ihgfedcba");
-    AfxFormatStrings(s, L"%1%1 %0 %% %10 100%", args, 9);
-    EXPECT_EQ(Narrow(s), "aa %0 %% a0 100%");
     LPCTSTR withNull[2] = { NULL, L"z" };
-    AfxFormatStrings(s, L"[%1][%2]", withNull, 2);
-    EXPECT_EQ(Narrow(s), "[][z]");
-    AfxFormatStrings(s, L"%1", NULL, 3);
-    EXPECT_EQ(Narrow(s), "%1");
-    s = L"junk";
-    AfxFormatStrings(s, (LPCTSTR)NULL, args, 9);
-    EXPECT_TRUE(s.IsEmpty());
-    AfxFormatStrings(s, L"", args, 9);
-    EXPECT_TRUE(s.IsEmpty());
+    CString s[6] = {L"junk", L"junk", L"junk", L"junk", L"junk", L"junk"};
+    AfxFormatStrings(s[0], L"%9%8%7%6%5%4%3%2%1", args, 9);
+    AfxFormatStrings(s[1], L"%1%1 %0 %% %10 100%", args, 9);
+    AfxFormatStrings(s[2], L"[%1][%2]", withNull, 2);
+    AfxFormatStrings(s[3], L"%1", NULL, 3);
+    AfxFormatStrings(s[4], (LPCTSTR)NULL, args, 9);
+    AfxFormatStrings(s[5], L"", args, 9);
+    EXPECT_EQ("ihgfedcba|aa %0 %% a0 100%|[][z]|%1||", Join({s[0], s[1], s[2], s[3], s[4], s[5]}));
 }
-
-/////////////////////////////////////////////////////////////////////////////
-// AfxExtractSubString
 
 TEST(ExtractSubString, FieldsEdgesAndSeparators)
 {
@@ -440,29 +384,18 @@ TEST(ExtractSubString, FieldsEdgesAndSeparators)
         const wchar_t* pszFull;
         int iSubString;
         wchar_t chSep;
-        bool bFound;
-        const char* pszField;   // after "junk" was in the string
+        const char* pszResult;  // found or not, then the field (after "junk" was in it)
     } const cases[] = {
-        {full, 0, L'\n', true, "File"},
-        {full, 1, L'\n', true, "Open a file"},
-        {full, 2, L'\n', true, ""},
-        {full, 3, L'\n', true, "last"},
-        {full, 4, L'\n', false, ""},
-        {NULL, 0, L'\n', false, ""},
-        {L"a\nb", -1, L'\n', false, ""},
-        {L"", 0, L'\n', true, ""},
-        {L"", 1, L'\n', false, ""},
-        {L"x,y,", 2, L',', true, ""},
-        {L"x,y,", 3, L',', false, ""},
-        {L"x,y\nz", 1, L',', true, "y\nz"},
-        {L"whole", 0, L'\0', true, "whole"},
-        {L"whole", 1, L'\0', false, ""},
+        {full, 0, L'\n', "1|File"},   {full, 1, L'\n', "1|Open a file"}, {full, 2, L'\n', "1|"},
+        {full, 3, L'\n', "1|last"},   {full, 4, L'\n', "0|"},            {NULL, 0, L'\n', "0|"},
+        {L"a\nb", -1, L'\n', "0|"},   {L"", 0, L'\n', "1|"},             {L"", 1, L'\n', "0|"},
+        {L"x,y,", 2, L',', "1|"},     {L"x,y,", 3, L',', "0|"},          {L"x,y\nz", 1, L',', "1|y\nz"},
+        {L"whole", 0, L'\0', "1|whole"}, {L"whole", 1, L'\0', "0|"},
     };
     for (const auto& c : cases) {
         CString s(L"junk");
-        EXPECT_EQ(c.bFound, !!AfxExtractSubString(s, c.pszFull, c.iSubString, c.chSep))
-            << (c.pszFull ? Narrow(c.pszFull) : "NULL") << " #" << c.iSubString;
-        EXPECT_EQ(c.pszField, Narrow(s)) << (c.pszFull ? Narrow(c.pszFull) : "NULL") << " #" << c.iSubString;
+        EXPECT_EQ(c.pszResult, Join({AfxExtractSubString(s, c.pszFull, c.iSubString, c.chSep), s}))
+            << Narrow(c.pszFull) << " #" << c.iSubString;
     }
 }
 
@@ -474,12 +407,11 @@ class CDebugOutputCapture
 {
 public:
     CDebugOutputCapture()
+        : m_hBufferReady(::CreateEventW(NULL, FALSE, TRUE, L"DBWIN_BUFFER_READY")),
+          m_hDataReady(::CreateEventW(NULL, FALSE, FALSE, L"DBWIN_DATA_READY")),
+          m_hMapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096, L"DBWIN_BUFFER")),
+          m_pView(m_hMapping != NULL ? ::MapViewOfFile(m_hMapping, FILE_MAP_READ, 0, 0, 4096) : NULL)
     {
-        m_hBufferReady = ::CreateEventW(NULL, FALSE, TRUE, L"DBWIN_BUFFER_READY");
-        m_hDataReady = ::CreateEventW(NULL, FALSE, FALSE, L"DBWIN_DATA_READY");
-        m_hMapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096,
-                                          L"DBWIN_BUFFER");
-        m_pView = m_hMapping != NULL ? ::MapViewOfFile(m_hMapping, FILE_MAP_READ, 0, 0, 4096) : NULL;
     }
     ~CDebugOutputCapture()
     {
@@ -508,7 +440,7 @@ private:
     const void* m_pView;
 };
 
-TEST(Diagnostics, AssertFailedLineReportsTheLocation)
+TEST(Diagnostics, AssertFailedLineReportsTheLocationAndTraceFormats)
 {
     CDebugOutputCapture capture;
     ASSERT_TRUE(capture.Ready());
@@ -519,17 +451,12 @@ TEST(Diagnostics, AssertFailedLineReportsTheLocation)
     EXPECT_NE(text.find("42"), std::string::npos) << text;
     AfxAssertFailedLine(NULL, 7);
     EXPECT_NE(capture.Next().find("7"), std::string::npos);
-}
 
-TEST(Diagnostics, TraceFormatsWideTextAndCutsLongOutput)
-{
-    CDebugOutputCapture capture;
-    ASSERT_TRUE(capture.Ready());
     AfxTrace(L"%s=%d\n", L"value", 12);
     EXPECT_EQ(capture.Next(), "value=12\n");
     std::wstring longText(3000, L'x');
     AfxTrace(L"%s", longText.c_str());
-    std::string text = capture.Next();
+    text = capture.Next();
     EXPECT_GT(text.size(), 100u);
     EXPECT_LT(text.size(), 3000u) << "the trace buffer is a fixed size";
     EXPECT_EQ(text.find_first_not_of('x'), std::string::npos);
@@ -539,13 +466,13 @@ TEST(Diagnostics, TraceFormatsWideTextAndCutsLongOutput)
 // Per-thread state
 
 // Counts live objects, to see thread-local objects go when their threads end.
-LONG g_nLiveCounters = 0;
+std::atomic<LONG> g_nLiveCounters(0);
 
 class CLiveCounter : public CNoTrackObject
 {
 public:
-    CLiveCounter() { ::InterlockedIncrement(&g_nLiveCounters); }
-    ~CLiveCounter() override { ::InterlockedDecrement(&g_nLiveCounters); }
+    CLiveCounter() { ++g_nLiveCounters; }
+    ~CLiveCounter() override { --g_nLiveCounters; }
     int m_nValue = 0;
 };
 
@@ -568,50 +495,24 @@ SIZE_T BusyHeapBytes()
     return nBusy;
 }
 
-DWORD WINAPI ShortThread(LPVOID)
+// Uses the framework's per-thread records and a thread-local object.
+bool UseThreadState(int, void*)
 {
-    _AFX_THREAD_STATE* pState = AfxGetThreadState();
-    pState->m_lastSentMsg.message = WM_USER;
+    AfxGetThreadState()->m_lastSentMsg.message = WM_USER;
     AfxGetModuleThreadState()->m_nTempMapLock = 1;
     g_threadCounter->m_nValue = 1;
-    WCHAR szBuf[32];
-    return AfxLoadString(AFX_IDS_IDLEMESSAGE, szBuf, 32) == 5 ? 0 : 1;
-}
-
-// Runs nThreads threads, at most 16 at a time; the number that failed.
-int RunShortThreads(int nThreads)
-{
-    int nFailed = 0;
-    for (int nDone = 0; nDone < nThreads;) {
-        HANDLE hThreads[16];
-        int nBatch = 0;
-        for (; nBatch < 16 && nDone + nBatch < nThreads; ++nBatch) {
-            hThreads[nBatch] = ::CreateThread(NULL, 0, &ShortThread, NULL, 0, NULL);
-            if (hThreads[nBatch] == NULL)
-                return nThreads;
-        }
-        ::WaitForMultipleObjects((DWORD)nBatch, hThreads, TRUE, INFINITE);
-        for (int i = 0; i < nBatch; ++i) {
-            DWORD dwExit = 1;
-            ::GetExitCodeThread(hThreads[i], &dwExit);
-            nFailed += dwExit != 0;
-            ::CloseHandle(hThreads[i]);
-        }
-        nDone += nBatch;
-    }
-    return nFailed;
+    return LoadChainString(AFX_IDS_IDLEMESSAGE) == "Ready";
 }
 
 TEST(ThreadState, ShortThreadsLeaveNothingBehind)
 {
     g_threadCounter.GetData();      // the main thread's counter stays
-    ASSERT_EQ(RunShortThreads(32), 0);   // warms up the allocator and Wine
+    ASSERT_EQ("", wivotest::RunAtOnce(32, UseThreadState, NULL));   // warms up the allocator and Wine
     LONG nLiveBefore = g_nLiveCounters;
     DWORD nHandlesBefore = wivotest::ProcessHandleCount();
     SIZE_T nBytesBefore = BusyHeapBytes();
-
-    ASSERT_EQ(RunShortThreads(200), 0);
-
+    for (int i = 0; i < 200; i += 16)
+        ASSERT_EQ("", wivotest::RunAtOnce(16, UseThreadState, NULL));
     EXPECT_EQ(g_nLiveCounters, nLiveBefore) << "thread-local objects outlived their threads";
     EXPECT_LE(wivotest::ProcessHandleCount(), nHandlesBefore + 2);
     SIZE_T nBytesAfter = BusyHeapBytes();
@@ -621,77 +522,45 @@ TEST(ThreadState, ShortThreadsLeaveNothingBehind)
         << "heap grew from " << nBytesBefore << " to " << nBytesAfter;
 }
 
-struct ThreadCheck
-{
-    HANDLE hReady;
-    HANDLE hGo;
-    AFX_MODULE_STATE* pModuleState;
-    UINT nMessage;
-    bool bOwnState;
-    _AFX_THREAD_STATE* pThreadState;
-    AFX_MODULE_THREAD_STATE* pModuleThreadState;
-};
+const int kCheckThreads = 6;
+AFX_MODULE_STATE* g_pThreadModuleStates[kCheckThreads];
+AFX_MODULE_THREAD_STATE* g_pModuleThreadStates[kCheckThreads];
+std::atomic<int> g_nThreadsWritten(0);
+_AFX_THREAD_STATE* g_pMainThreadState;
 
-DWORD WINAPI CheckingThread(LPVOID pv)
+// Sets this thread's state, waits until every thread has, then checks its own.
+bool SetAndCheckOwnState(int i, void*)
 {
-    ThreadCheck* pCheck = static_cast<ThreadCheck*>(pv);
     _AFX_THREAD_STATE* pState = AfxGetThreadState();
-    pCheck->pThreadState = pState;
-    pCheck->bOwnState = pState->m_pModuleState == NULL && pState->m_lastSentMsg.message == 0;
-    pState->m_lastSentMsg.message = pCheck->nMessage;
-    AfxSetModuleState(pCheck->pModuleState);
-    pCheck->pModuleThreadState = AfxGetModuleThreadState();
-    ::SetEvent(pCheck->hReady);
-    // All threads have written their values before any checks them.
-    ::WaitForSingleObject(pCheck->hGo, INFINITE);
-    pCheck->bOwnState = pCheck->bOwnState && AfxGetThreadState() == pState &&
-                        pState->m_lastSentMsg.message == pCheck->nMessage &&
-                        AfxGetModuleState() == pCheck->pModuleState &&
-                        AfxGetResourceHandle() == pCheck->pModuleState->m_hCurrentResourceHandle;
-    return 0;
+    bool bFresh = pState != g_pMainThreadState && pState->m_pModuleState == NULL &&
+                  pState->m_lastSentMsg.message == 0;
+    pState->m_lastSentMsg.message = WM_APP + i;
+    AfxSetModuleState(g_pThreadModuleStates[i]);
+    g_pModuleThreadStates[i] = AfxGetModuleThreadState();
+    for (++g_nThreadsWritten; g_nThreadsWritten < kCheckThreads;)
+        ::Sleep(1);
+    return bFresh && AfxGetThreadState() == pState && pState->m_lastSentMsg.message == (UINT)(WM_APP + i) &&
+           AfxGetModuleState() == g_pThreadModuleStates[i] &&
+           AfxGetResourceHandle() == g_pThreadModuleStates[i]->m_hCurrentResourceHandle;
 }
 
 TEST(ThreadState, EachThreadSeesItsOwnState)
 {
-    const int kThreads = 6;
-    HANDLE hGo = ::CreateEventW(NULL, TRUE, FALSE, NULL);
-    std::vector<AFX_MODULE_STATE*> states;
-    ThreadCheck checks[kThreads];
-    HANDLE hThreads[kThreads];
-    for (int i = 0; i < kThreads; ++i) {
-        states.push_back(new AFX_MODULE_STATE(TRUE));
+    g_pMainThreadState = AfxGetThreadState();
+    std::vector<std::unique_ptr<AFX_MODULE_STATE>> states;
+    for (int i = 0; i < kCheckThreads; ++i) {
+        states.emplace_back(new AFX_MODULE_STATE(TRUE));
         states.back()->m_hCurrentResourceHandle = (HINSTANCE)(INT_PTR)(0x10000 * (i + 1));
-        checks[i] = { ::CreateEventW(NULL, TRUE, FALSE, NULL), hGo, states.back(),
-                      (UINT)(WM_APP + i), false, NULL, NULL };
-        hThreads[i] = ::CreateThread(NULL, 0, &CheckingThread, &checks[i], 0, NULL);
-        ASSERT_NE(hThreads[i], nullptr);
-        ::WaitForSingleObject(checks[i].hReady, INFINITE);
+        g_pThreadModuleStates[i] = states.back().get();
     }
-    ::SetEvent(hGo);
-    ::WaitForMultipleObjects(kThreads, hThreads, TRUE, INFINITE);
-    for (int i = 0; i < kThreads; ++i) {
-        EXPECT_TRUE(checks[i].bOwnState) << "thread " << i;
-        EXPECT_NE(checks[i].pThreadState, AfxGetThreadState()) << "thread " << i;
-        EXPECT_NE(checks[i].pModuleThreadState, nullptr) << "thread " << i;
+    EXPECT_EQ("", wivotest::RunAtOnce(kCheckThreads, SetAndCheckOwnState, NULL));
+    for (int i = 0; i < kCheckThreads; ++i) {
+        EXPECT_NE(g_pModuleThreadStates[i], nullptr) << "thread " << i;
         for (int j = 0; j < i; ++j)
-            EXPECT_NE(checks[i].pModuleThreadState, checks[j].pModuleThreadState);
-        ::CloseHandle(hThreads[i]);
-        ::CloseHandle(checks[i].hReady);
+            EXPECT_NE(g_pModuleThreadStates[i], g_pModuleThreadStates[j]);
     }
-    ::CloseHandle(hGo);
     // The main thread was not switched by the others.
     EXPECT_EQ(AfxGetModuleState(), AfxGetAppModuleState());
-    for (AFX_MODULE_STATE* p : states)
-        delete p;
-}
-
-DWORD WINAPI HoldingThread(LPVOID pv)
-{
-    void** pArgs = static_cast<void**>(pv);
-    static_cast<CThreadLocal<CLiveCounter>*>(pArgs[0])->GetData();
-    ::SetEvent((HANDLE)pArgs[1]);
-    ::WaitForSingleObject((HANDLE)pArgs[2], INFINITE);
-    return 0;
 }
 
 TEST(ThreadState, DestroyingAThreadLocalFreesEveryThreadsObject)
@@ -699,24 +568,21 @@ TEST(ThreadState, DestroyingAThreadLocalFreesEveryThreadsObject)
     LONG nBefore = g_nLiveCounters;
     CThreadLocal<CLiveCounter>* pLocal = new CThreadLocal<CLiveCounter>;
     pLocal->GetData();
-    HANDLE hReady = ::CreateEventW(NULL, TRUE, FALSE, NULL);
-    HANDLE hExit = ::CreateEventW(NULL, TRUE, FALSE, NULL);
-    void* args[3] = { pLocal, hReady, hExit };
-    HANDLE hThread = ::CreateThread(NULL, 0, &HoldingThread, args, 0, NULL);
-    ASSERT_NE(hThread, nullptr);
-    ::WaitForSingleObject(hReady, INFINITE);
+    std::atomic<int> nStep(0);
+    std::thread holder([&] {
+        pLocal->GetData();
+        for (++nStep; nStep < 2;)
+            ::Sleep(1);
+    });
+    while (nStep < 1)
+        ::Sleep(1);
     EXPECT_EQ(g_nLiveCounters, nBefore + 2);
-
     delete pLocal;
     EXPECT_EQ(g_nLiveCounters, nBefore) << "objects of a freed slot stayed alive";
-
     // The holding thread ends after its object went: nothing is freed twice.
-    ::SetEvent(hExit);
-    ::WaitForSingleObject(hThread, INFINITE);
+    ++nStep;
+    holder.join();
     EXPECT_EQ(g_nLiveCounters, nBefore);
-    ::CloseHandle(hThread);
-    ::CloseHandle(hReady);
-    ::CloseHandle(hExit);
 }
 
 TEST(ThreadState, ModuleThreadStateBelongsToTheModuleState)
@@ -728,9 +594,8 @@ TEST(ThreadState, ModuleThreadStateBelongsToTheModuleState)
     EXPECT_EQ(pAppThread->m_pmapHWND, nullptr);
     {
         AFX_MANAGE_STATE(&other);
-        AFX_MODULE_THREAD_STATE* pOtherThread = AfxGetModuleThreadState();
-        EXPECT_NE(pOtherThread, pAppThread);
-        EXPECT_EQ(pOtherThread, other.m_thread.GetData());
+        EXPECT_NE(AfxGetModuleThreadState(), pAppThread);
+        EXPECT_EQ(AfxGetModuleThreadState(), other.m_thread.GetData());
     }
     EXPECT_EQ(AfxGetModuleThreadState(), pAppThread);
 }

@@ -9,16 +9,20 @@
 #include <atomic>
 #include <thread>
 
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
 
 namespace {
 
-// A unique object name for this process.
-CString UniqueName(LPCTSTR base)
+// Whether another thread gets the object within dwTimeout (and gives it back).
+bool OtherThreadLocks(CSyncObject& object, DWORD dwTimeout)
 {
-    CString name;
-    name.Format(L"wivo-%s-%lu-%lu", base, GetCurrentProcessId(), GetTickCount());
-    return name;
+    bool bGot = false;
+    std::thread other([&] {
+        CSingleLock lock(&object);
+        bGot = lock.Lock(dwTimeout) != FALSE;
+    });
+    other.join();
+    return bGot;
 }
 
 } // namespace
@@ -69,8 +73,6 @@ TEST(CriticalSection, LockTimesOutWhileAnotherThreadHoldsIt)
     EXPECT_FALSE(lock.IsLocked());
     EXPECT_TRUE(cs.Lock(0)) << "the critical section is free again";
     cs.Unlock();
-    EXPECT_EQ(&cs.m_sect, (CRITICAL_SECTION*)cs);
-    EXPECT_EQ(nullptr, cs.m_hObject);
 }
 
 TEST(CriticalSection, SingleLockReleasesOnDestructionAndDoesNotLockTwice)
@@ -78,17 +80,11 @@ TEST(CriticalSection, SingleLockReleasesOnDestructionAndDoesNotLockTwice)
     CMutex mutex;
     {
         CSingleLock lock(&mutex, TRUE);
-        EXPECT_TRUE(lock.IsLocked());
         EXPECT_TRUE(lock.Lock());          // already held: no second acquisition
     }
-    // Had the lock taken the mutex twice, one release would leave it owned here and
-    // another thread could not get it.
-    std::atomic<bool> got(false);
-    std::thread other([&] { CSingleLock l(&mutex); got = l.Lock(1000) != FALSE; });
-    other.join();
-    EXPECT_TRUE(got);
-    CSingleLock none(NULL);
-    EXPECT_FALSE(none.Lock(0));
+    // Had the lock taken the mutex twice, one release would leave it owned here.
+    EXPECT_TRUE(OtherThreadLocks(mutex, 1000));
+    EXPECT_FALSE(CSingleLock(NULL).Lock(0));
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -99,8 +95,8 @@ TEST(Event, ManualResetReleasesEveryWaiterUntilReset)
     CEvent ev(FALSE, TRUE);
     EXPECT_FALSE(ev.Lock(0));
     std::atomic<int> released(0);
-    std::thread w1([&] { if (CSingleLock(&ev).Lock(5000)) released++; });
-    std::thread w2([&] { if (CSingleLock(&ev).Lock(5000)) released++; });
+    auto wait = [&] { released += CSingleLock(&ev).Lock(5000) != FALSE; };
+    std::thread w1(wait), w2(wait);
     Sleep(50);
     EXPECT_TRUE(ev.SetEvent());
     w1.join();
@@ -116,8 +112,8 @@ TEST(Event, AutoResetReleasesOneWaiterAtATime)
 {
     CEvent ev;      // auto reset, not signaled
     std::atomic<int> released(0);
-    std::thread w1([&] { if (ev.Lock(300)) released++; });
-    std::thread w2([&] { if (ev.Lock(300)) released++; });
+    auto wait = [&] { released += ev.Lock(300) != FALSE; };
+    std::thread w1(wait), w2(wait);
     Sleep(50);
     ev.SetEvent();
     w1.join();
@@ -137,26 +133,12 @@ TEST(Event, AutoResetReleasesOneWaiterAtATime)
 TEST(Mutex, TimeoutWhileAnotherThreadOwnsIt)
 {
     CMutex mutex(TRUE);         // owned by this thread
-    DWORD dwResult = 0;
-    DWORD dwElapsed = 0;
-    std::thread other([&] {
-        DWORD start = GetTickCount();
-        CSingleLock lock(&mutex);
-        dwResult = lock.Lock(150);
-        dwElapsed = GetTickCount() - start;
-    });
-    other.join();
-    EXPECT_FALSE(dwResult);
-    EXPECT_GE(dwElapsed, 140u);
-
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(OtherThreadLocks(mutex, 150));
+    EXPECT_GE(GetTickCount() - start, 140u);
     EXPECT_TRUE(mutex.Unlock());
     EXPECT_FALSE(mutex.Unlock()) << "no longer the owner";
-    std::thread taker([&] {
-        CSingleLock lock(&mutex);
-        dwResult = lock.Lock(1000);
-    });
-    taker.join();
-    EXPECT_TRUE(dwResult);
+    EXPECT_TRUE(OtherThreadLocks(mutex, 1000));
     // The lock released the mutex before its thread ended: not abandoned.
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(mutex, 0));
     mutex.Unlock();
@@ -164,37 +146,22 @@ TEST(Mutex, TimeoutWhileAnotherThreadOwnsIt)
 
 TEST(Mutex, NamedMutexOpenedTwiceIsOneMutex)
 {
-    CString name = UniqueName(L"mutex");
+    CString name;
+    name.Format(L"wivo-mutex-%lu-%lu", GetCurrentProcessId(), GetTickCount());
     CMutex first(FALSE, name);
     DWORD dwFirstError = GetLastError();
     CMutex second(FALSE, name);
-    DWORD dwSecondError = GetLastError();
+    EXPECT_EQ((DWORD)ERROR_ALREADY_EXISTS, GetLastError());
     EXPECT_NE((DWORD)ERROR_ALREADY_EXISTS, dwFirstError);
-    EXPECT_EQ((DWORD)ERROR_ALREADY_EXISTS, dwSecondError);
     EXPECT_NE(first.m_hObject, second.m_hObject);
     ASSERT_TRUE(first.Lock(0));
-    std::atomic<bool> got(true);
-    std::thread other([&] { got = second.Lock(100) != FALSE; if (got) second.Unlock(); });
-    other.join();
-    EXPECT_FALSE(got) << "both objects are the same kernel mutex";
+    EXPECT_FALSE(OtherThreadLocks(second, 100)) << "both objects are the same kernel mutex";
     first.Unlock();
-}
 
-TEST(Mutex, CreationFailureThrowsResourceException)
-{
-    CString name = UniqueName(L"clash");
-    CEvent ev(FALSE, FALSE, name);
-    auto thrown = [](void (*f)(const CString&), const CString& arg) {
-        try {
-            f(arg);
-        } catch (CResourceException* e) {
-            e->Delete();
-            return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(thrown([](const CString& n) { CMutex clash(FALSE, n); }, name)) << "the name is an event's";
-    EXPECT_TRUE(thrown([](const CString&) { CSemaphore bad(5, 2); }, name)) << "initial count above the maximum";
+    // Creation failures throw: a name that is an event's, an initial count above the maximum.
+    CEvent ev(FALSE, FALSE, name + L"-event");
+    EXPECT_TRUE(wivotest::Throws<CResourceException>([&] { CMutex clash(FALSE, name + L"-event"); }));
+    EXPECT_TRUE(wivotest::Throws<CResourceException>([] { CSemaphore bad(5, 2); }));
 }
 
 TEST(Semaphore, CountsAndReleaseSeveral)
@@ -225,22 +192,32 @@ TEST(MultiLock, WaitForAnyAndForAll)
         CMultiLock lock(objects, 3);
         EXPECT_EQ((DWORD)WAIT_TIMEOUT, lock.Lock(0, TRUE));
         EXPECT_EQ(WAIT_OBJECT_0 + 1, lock.Lock(0, FALSE)) << "the free mutex";
-        EXPECT_TRUE(lock.IsLocked(1));
-        EXPECT_FALSE(lock.IsLocked(0));
-        EXPECT_FALSE(lock.IsLocked(7));
+        EXPECT_EQ("0|1|0|0", wivotest::Join({lock.IsLocked(0), lock.IsLocked(1), lock.IsLocked(2), lock.IsLocked(7)}));
         lock.Unlock();
         EXPECT_FALSE(lock.IsLocked(1));
         e1.SetEvent();
         e2.SetEvent();
         EXPECT_EQ(WAIT_OBJECT_0, lock.Lock(1000, TRUE));
-        for (DWORD i = 0; i < 3; i++)
-            EXPECT_TRUE(lock.IsLocked(i)) << i;
+        EXPECT_EQ("1|1|1", wivotest::Join({lock.IsLocked(0), lock.IsLocked(1), lock.IsLocked(2)}));
     }
-    // The destructor released the mutex.
-    std::atomic<bool> got(false);
-    std::thread other([&] { got = m.Lock(500) != FALSE; if (got) m.Unlock(); });
-    other.join();
-    EXPECT_TRUE(got);
+    EXPECT_TRUE(OtherThreadLocks(m, 500)) << "the destructor released the mutex";
+
+    // Objects without handles cannot be waited for.
+    CCriticalSection cs;
+    CSyncObject* withSection[] = { &e1, &cs };
+    CMultiLock bad(withSection, 2);
+    EXPECT_EQ(WAIT_FAILED, bad.Lock(0, FALSE));
+    EXPECT_FALSE(bad.IsLocked(0));
+    // More than the preallocated handles.
+    CSyncObject* many[10];
+    CEvent events[10];
+    for (int i = 0; i < 10; i++) {
+        many[i] = &events[i];
+        events[i].SetEvent();
+    }
+    CMultiLock big(many, 10);
+    EXPECT_EQ(WAIT_OBJECT_0, big.Lock(0, TRUE));
+    EXPECT_TRUE(big.IsLocked(9));
 }
 
 TEST(MultiLock, WakeMaskReturnsForAPostedMessage)
@@ -254,23 +231,4 @@ TEST(MultiLock, WakeMaskReturnsForAPostedMessage)
     EXPECT_EQ(WAIT_OBJECT_0 + 1, lock.Lock(2000, FALSE, QS_POSTMESSAGE));
     EXPECT_TRUE(PeekMessageW(&msg, NULL, WM_USER + 1, WM_USER + 1, PM_REMOVE));
     EXPECT_EQ((DWORD)WAIT_TIMEOUT, lock.Lock(10, FALSE, QS_POSTMESSAGE));
-}
-
-TEST(MultiLock, ObjectsWithoutHandlesCannotBeWaitedFor)
-{
-    CCriticalSection cs;
-    CEvent ev(TRUE, TRUE);
-    CSyncObject* objects[] = { &ev, &cs };
-    CMultiLock lock(objects, 2);
-    EXPECT_EQ(WAIT_FAILED, lock.Lock(0, FALSE));
-    EXPECT_FALSE(lock.IsLocked(0));
-    CSyncObject* many[10];
-    CEvent events[10];
-    for (int i = 0; i < 10; i++) {
-        many[i] = &events[i];
-        events[i].SetEvent();
-    }
-    CMultiLock big(many, 10);   // more than the preallocated handles
-    EXPECT_EQ(WAIT_OBJECT_0, big.Lock(0, TRUE));
-    EXPECT_TRUE(big.IsLocked(9));
 }

@@ -27,6 +27,7 @@ struct Joinable
 {
     Joinable(LPCWSTR text) : m_text(Narrow(text)) {}
     Joinable(const CString& text) : m_text(Narrow(text)) {}
+    Joinable(const std::string& text) : m_text(text) {}
     Joinable(long long n) : m_text(std::to_string(n)) {}
     std::string m_text;
 };
