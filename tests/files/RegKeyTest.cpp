@@ -24,21 +24,12 @@ typedef std::vector<BYTE> Bytes;
 
 const LONG kNoThrow = -1;
 
-// The code of the CRegKeyException that f throws, or kNoThrow.
+// The code of the CRegKeyException that f throws, or kNoThrow. Any other exception
+// escapes and fails the test.
 LONG ThrownCode(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (CRegKeyException* e) {
-        LONG code = e->GetHResult();
-        e->Delete();
-        return code;
-    } catch (CException* e) {
-        ADD_FAILURE() << "threw " << e->GetRuntimeClass()->m_lpszClassName;
-        e->Delete();
-        return -2;
-    }
-    return kNoThrow;
+    return wivotest::CaughtAs<CRegKeyException>(f, [](CRegKeyException* e) { return e->GetHResult(); },
+                                                kNoThrow);
 }
 
 Bytes Raw(const void* data, size_t size)
