@@ -15,7 +15,7 @@
 #include "RegKey.h"
 #include "FileVersionInfo.h"
 #include "DLLVersionInfo.h"
-#include "Locale.h"
+#include "WivoLocale.h"
 #include "Shell.h"
 #include "CommFile.h"
 #include "OSInfo.h"

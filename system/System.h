@@ -17,7 +17,7 @@
 
 #include "DiskInfo.h"
 #include "GUIInfo.h"
-#include "Locale.h"
+#include "WivoLocale.h"
 #include "OSInfo.h"
 #include "ProcessorInfo.h"
 

@@ -1,5 +1,5 @@
 // Locale.cpp - CLocale and its shared number-format records.
-#include "Locale.h"
+#include "WivoLocale.h"
 
 #include "LocaleInternal.h"
 #include "StringEx.h"

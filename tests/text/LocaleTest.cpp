@@ -3,7 +3,7 @@
 // platform, formatting and facts, and the failure values.
 #include <gtest/gtest.h>
 
-#include "Locale.h"
+#include "WivoLocale.h"
 #include "TestSupport.h"
 
 #include <math.h>

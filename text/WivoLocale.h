@@ -1,4 +1,4 @@
-// Locale.h - one Windows locale and what a program asks of it.
+// WivoLocale.h - one Windows locale and what a program asks of it.
 //
 //   CLocale   a locale identifier (LCID) with locale-aware comparison, case mapping and
 //             case-blind search, number, currency, date and time formatting, the
@@ -14,6 +14,9 @@
 // the integer FormatNumber members. That record is kept without a lock: creating,
 // assigning and destroying CLocale objects and formatting integers must not happen
 // on several threads at once.
+//
+// The header is not called Locale.h: on a case-insensitive file system that name
+// would stand in for the C library's <locale.h> for everyone who includes the SDK.
 #pragma once
 
 #include <afx.h>
