@@ -1,9 +1,15 @@
 # Compiler settings shared by every target of the project.
 
-# Warnings are errors on both architectures.
+# Every target of the project is compiled with these warnings; with WIVO_WERROR
+# they are errors.
+set(WIVO_WARNING_FLAGS -Wall -Wextra)
+if(WIVO_WERROR)
+  list(APPEND WIVO_WARNING_FLAGS -Werror)
+endif()
+
 function(wivo_strict target)
   target_compile_options(${target} PRIVATE
-    $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Werror>)
+    "$<$<COMPILE_LANGUAGE:C,CXX>:${WIVO_WARNING_FLAGS}>")
 endfunction()
 
 # A GoogleTest program run under Wine as one ctest entry.

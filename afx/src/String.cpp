@@ -219,10 +219,13 @@ void CString::ConcatInPlace(int nSrcLen, LPCTSTR lpszSrcData)
     if (nSrcLen <= 0)
         return;
     CStringData* pOld = GetData();
-    int nOldLen = pOld->nDataLength;
-    if ((INT_PTR)nOldLen + nSrcLen > kMaxLength)
+    // Lengths are never negative; as size_t the copies below say so to the
+    // compiler as well, which otherwise sizes them for a negative int.
+    size_t nOldLen = pOld->nDataLength > 0 ? (size_t)pOld->nDataLength : 0;
+    size_t nAddLen = (size_t)nSrcLen;
+    if (nOldLen + nAddLen > (size_t)kMaxLength)
         AfxThrowMemoryException();
-    int nNewLen = nOldLen + nSrcLen;
+    int nNewLen = (int)(nOldLen + nAddLen);
     if (pOld->nRefs > 1 || nNewLen > pOld->nAllocLength) {
         // A string that keeps growing gets some slack, so appending in a loop
         // does not copy the whole string every time.
@@ -234,10 +237,10 @@ void CString::ConcatInPlace(int nSrcLen, LPCTSTR lpszSrcData)
         }
         AllocBuffer(nAlloc);
         wmemcpy(m_pchData, pOld->data(), nOldLen);
-        wmemcpy(m_pchData + nOldLen, lpszSrcData, nSrcLen);
+        wmemcpy(m_pchData + nOldLen, lpszSrcData, nAddLen);
         Release(pOld);
     } else {
-        wmemmove(m_pchData + nOldLen, lpszSrcData, nSrcLen);
+        wmemmove(m_pchData + nOldLen, lpszSrcData, nAddLen);
     }
     GetData()->nDataLength = nNewLen;
     m_pchData[nNewLen] = 0;
