@@ -183,70 +183,16 @@ TEST(LibraryInventory, DocumentedResourcesOnlyAllGermanAustria)
 /////////////////////////////////////////////////////////////////////////////
 // Dialog templates
 
-// One control of a template; an ordinal text is kept as textOrdinal.
-struct Item
-{
-    DWORD style = 0, exStyle = 0;
-    short rect[4] = {};
-    int id = 0;
-    std::wstring className, text;
-    WORD textOrdinal = 0;
-};
-
-struct Template
-{
-    DWORD style = 0, exStyle = 0;
-    short rect[4] = {};
-    std::wstring menu, className, caption, face;
-    WORD pointSize = 0, menuOrdinal = 0, classOrdinal = 0;
-    std::vector<Item> items;
-};
-
-// Reads DLGTEMPLATE or DLGTEMPLATEEX with their items, never past the resource's end.
-class TemplateReader
+// Reads a DLGTEMPLATEEX, the form of all the library's templates, field by field and
+// never past the resource's end.
+class TemplateCursor
 {
 public:
-    TemplateReader(const void* p, DWORD cb)
+    TemplateCursor(const void* p, DWORD cb)
         : m_begin(static_cast<const BYTE*>(p)), m_p(m_begin), m_end(m_begin + cb) {}
 
-    bool Read(Template& t)
-    {
-        const bool ex = m_end - m_p >= 4 && Get<DWORD>() == 0xFFFF0001;   // version 1, signature
-        if (!ex)
-            m_p = m_begin;
-        Styles(ex, t.style, t.exStyle);
-        WORD nItems = Get<WORD>();
-        Rect(t.rect);
-        Text(t.menu, t.menuOrdinal);
-        Text(t.className, t.classOrdinal);
-        WORD ordinal = 0;
-        Text(t.caption, ordinal);
-        if (t.style & (DS_SETFONT | DS_SHELLFONT)) {
-            t.pointSize = Get<WORD>();
-            Skip(ex ? 4 : 0);    // weight, italic, character set
-            Text(t.face, ordinal);
-        }
-        for (WORD i = 0; i < nItems && m_ok; ++i) {
-            Skip((4 - static_cast<size_t>(m_p - m_begin) % 4) % 4);
-            Item item;
-            Styles(ex, item.style, item.exStyle);
-            Rect(item.rect);
-            item.id = ex ? static_cast<int>(Get<DWORD>()) : Get<short>();
-            WORD classOrdinal = 0;
-            Text(item.className, classOrdinal);
-            if (classOrdinal >= 0x80 && classOrdinal <= 0x85) {
-                const wchar_t* const predefined[] = {L"Button", L"Edit", L"Static",
-                                                     L"ListBox", L"ScrollBar", L"ComboBox"};
-                item.className = predefined[classOrdinal - 0x80];
-            }
-            Text(item.text, item.textOrdinal);
-            Skip(Get<WORD>());   // creation data
-            t.items.push_back(item);
-        }
-        return m_ok;
-    }
+    bool Ok() const { return m_ok; }
 
-private:
     template <class T> T Get()
     {
         T v = T();
@@ -254,21 +200,6 @@ private:
             memcpy(&v, m_p, sizeof v);
         Skip(sizeof v);
         return v;
-    }
-
-    // The extended forms put a help id first and the extended style before the style.
-    void Styles(bool ex, DWORD& style, DWORD& exStyle)
-    {
-        Skip(ex ? 4 : 0);
-        DWORD first = Get<DWORD>(), second = Get<DWORD>();
-        style = ex ? second : first;
-        exStyle = ex ? first : second;
-    }
-
-    void Rect(short (&rect)[4])
-    {
-        for (short& v : rect)
-            v = Get<short>();
     }
 
     void Skip(size_t cb)
@@ -279,18 +210,36 @@ private:
             m_p += cb;
     }
 
-    // sz_Or_Ord: 0 (nothing), 0xFFFF and an ordinal, or a terminated text.
-    void Text(std::wstring& s, WORD& ordinal)
+    void Align() { Skip((4 - static_cast<size_t>(m_p - m_begin) % 4) % 4); }
+
+    std::vector<short> Rect()
     {
+        std::vector<short> rect(4);
+        for (short& v : rect)
+            v = Get<short>();
+        return rect;
+    }
+
+    // sz_Or_Ord: a terminated text (empty for a lone 0), or 0xFFFF and an ordinal, given
+    // as "#n" (a predefined window class by its name).
+    std::wstring Text(bool bClass = false)
+    {
+        std::wstring s;
         WORD first = Get<WORD>();
         if (first == 0xFFFF) {
-            ordinal = Get<WORD>();
-            return;
+            WORD ordinal = Get<WORD>();
+            const wchar_t* const predefined[] = {L"Button", L"Edit", L"Static",
+                                                 L"ListBox", L"ScrollBar", L"ComboBox"};
+            if (bClass && ordinal >= 0x80 && ordinal <= 0x85)
+                return predefined[ordinal - 0x80];
+            return L"#" + std::to_wstring(ordinal);
         }
         for (WORD c = first; c != 0 && m_ok; c = Get<WORD>())
             s += static_cast<wchar_t>(c);
+        return s;
     }
 
+private:
     const BYTE* m_begin;
     const BYTE* m_p;
     const BYTE* m_end;
@@ -303,52 +252,51 @@ struct ExpectedControl
     const wchar_t* className;
     short rect[4];
     DWORD style;            // without WS_CHILD | WS_VISIBLE, which every control has
-    const wchar_t* text;    // NULL: the text is the ordinal iconId
-    WORD iconId;
+    const wchar_t* text;    // "#n": the ordinal of an icon
 };
 
 const DWORD kLeftNoWrap = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 const DWORD kListBox = WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
 
 const ExpectedControl kNewDocumentControls[] = {
-    {28006, L"Static", {7, 7, 21, 20}, SS_ICON, NULL, 28000},
+    {28006, L"Static", {7, 7, 21, 20}, SS_ICON, L"#28000"},
     {-1, L"Static", {34, 8, 113, 16}, WS_GROUP | SS_LEFT,
-     L"W\u00e4hlen Sie das Dokument aus, das Sie erstellen m\u00f6chten.", 0},
-    {-1, L"Static", {7, 35, 77, 8}, WS_GROUP | SS_LEFT, L"Verf\u00fcgbare Dokumente:", 0},
-    {28007, L"ListBox", {7, 44, 140, 82}, kListBox, L"", 0},
-    {IDOK, L"Button", {157, 7, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
-    {IDCANCEL, L"Button", {157, 24, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+     L"W\u00e4hlen Sie das Dokument aus, das Sie erstellen m\u00f6chten."},
+    {-1, L"Static", {7, 35, 77, 8}, WS_GROUP | SS_LEFT, L"Verf\u00fcgbare Dokumente:"},
+    {28007, L"ListBox", {7, 44, 140, 82}, kListBox, L""},
+    {IDOK, L"Button", {157, 7, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK"},
+    {IDCANCEL, L"Button", {157, 24, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen"},
 };
 
 const ExpectedControl kWelcomeControls[] = {
-    {-1, L"Button", {7, 7, 202, 157}, BS_GROUPBOX, L"Was m\u00f6chten Sie tun?", 0},
-    {28006, L"Static", {14, 20, 20, 20}, SS_ICON, L"", 0},
-    {28011, L"Static", {14, 90, 20, 20}, SS_ICON, L"", 0},
+    {-1, L"Button", {7, 7, 202, 157}, BS_GROUPBOX, L"Was m\u00f6chten Sie tun?"},
+    {28006, L"Static", {14, 20, 20, 20}, SS_ICON, L""},
+    {28011, L"Static", {14, 90, 20, 20}, SS_ICON, L""},
     {28012, L"Button", {40, 26, 110, 8}, WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON,
-     L"Ein neues Dokument erstellen:", 0},
-    {28013, L"Button", {40, 96, 126, 8}, BS_AUTORADIOBUTTON, L"Ein bestehendes Dokument \u00f6ffnen:", 0},
-    {28007, L"ListBox", {52, 35, 150, 52}, kListBox | WS_GROUP, L"", 0},
-    {28014, L"ListBox", {52, 105, 150, 52}, kListBox, L"", 0},
-    {IDOK, L"Button", {102, 171, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
-    {IDCANCEL, L"Button", {159, 171, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+     L"Ein neues Dokument erstellen:"},
+    {28013, L"Button", {40, 96, 126, 8}, BS_AUTORADIOBUTTON, L"Ein bestehendes Dokument \u00f6ffnen:"},
+    {28007, L"ListBox", {52, 35, 150, 52}, kListBox | WS_GROUP, L""},
+    {28014, L"ListBox", {52, 105, 150, 52}, kListBox, L""},
+    {IDOK, L"Button", {102, 171, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK"},
+    {IDCANCEL, L"Button", {159, 171, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen"},
 };
 
 const ExpectedControl kProgressControls[] = {
-    {IDCANCEL, L"Button", {201, 59, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"Abbrechen", 0},
-    {28101, L"SysAnimate32", {7, 0, 236, 25}, ACS_TRANSPARENT | ACS_AUTOPLAY, L"", 0},
-    {28102, L"Static", {7, 38, 236, 10}, kLeftNoWrap, L"", 0},
-    {28103, L"Static", {7, 48, 236, 10}, kLeftNoWrap, L"", 0},
-    {28104, L"msctls_progress32", {7, 63, 190, 8}, 0, L"", 0},
-    {28105, L"Static", {7, 74, 192, 10}, kLeftNoWrap, L"", 0},
+    {IDCANCEL, L"Button", {201, 59, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"Abbrechen"},
+    {28101, L"SysAnimate32", {7, 0, 236, 25}, ACS_TRANSPARENT | ACS_AUTOPLAY, L""},
+    {28102, L"Static", {7, 38, 236, 10}, kLeftNoWrap, L""},
+    {28103, L"Static", {7, 48, 236, 10}, kLeftNoWrap, L""},
+    {28104, L"msctls_progress32", {7, 63, 190, 8}, 0, L""},
+    {28105, L"Static", {7, 74, 192, 10}, kLeftNoWrap, L""},
 };
 
 // The list dialog and the check list dialog differ only in their list's style.
 const ExpectedControl kListControls[] = {
-    {28122, L"Static", {7, 7, 140, 24}, WS_GROUP | SS_LEFT, L"", 0},
-    {28123, L"Static", {7, 36, 140, 8}, WS_GROUP | SS_LEFT, L"", 0},
-    {28124, L"ListBox", {7, 45, 140, 82}, kListBox | LBS_SORT, L"", 0},
-    {IDOK, L"Button", {157, 7, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", 0},
-    {IDCANCEL, L"Button", {157, 24, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen", 0},
+    {28122, L"Static", {7, 7, 140, 24}, WS_GROUP | SS_LEFT, L""},
+    {28123, L"Static", {7, 36, 140, 8}, WS_GROUP | SS_LEFT, L""},
+    {28124, L"ListBox", {7, 45, 140, 82}, kListBox | LBS_SORT, L""},
+    {IDOK, L"Button", {157, 7, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK"},
+    {IDCANCEL, L"Button", {157, 24, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON, L"Abbrechen"},
 };
 
 const short kAnyPosition = SHRT_MIN;
@@ -378,9 +326,10 @@ const DialogCase kDialogs[] = {
      kListControls, std::size(kListControls), LBS_OWNERDRAWFIXED | LBS_HASSTRINGS},
 };
 
-std::vector<short> Box(const short (&rect)[4], bool bPosition = true)
+// The rectangle, or only its size where the position is free.
+std::vector<short> Box(const short* rect, bool bPosition = true)
 {
-    return bPosition ? std::vector<short>(rect, rect + 4) : std::vector<short>(rect + 2, rect + 4);
+    return std::vector<short>(rect + (bPosition ? 0 : 2), rect + 4);
 }
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM)
@@ -402,33 +351,42 @@ TEST(LibraryDialogs, TemplatesHaveTheDocumentedLayoutAndCreate)
         HRSRC hRsrc = FindResourceW(hInst, name, RT_DIALOG);
         ASSERT_NE(hRsrc, nullptr);
         const void* p = LockResource(LoadResource(hInst, hRsrc));
-        Template t;
-        ASSERT_TRUE(TemplateReader(p, SizeofResource(hInst, hRsrc)).Read(t)) << "truncated";
+        TemplateCursor in(p, SizeofResource(hInst, hRsrc));
+        ASSERT_EQ(in.Get<DWORD>(), 0xFFFF0001u) << "not an extended template";
+        in.Skip(4);    // help id
+        EXPECT_EQ(in.Get<DWORD>(), 0u) << "extended style";
+        DWORD style = in.Get<DWORD>();
+        EXPECT_EQ(style, d.style) << std::hex << "style 0x" << style << ", expected 0x" << d.style;
+        WORD nItems = in.Get<WORD>();
+        const bool bPosition = d.rect[0] != kAnyPosition;
+        EXPECT_EQ(Box(in.Rect().data(), bPosition), Box(d.rect, bPosition));
+        EXPECT_EQ(in.Text(), L"") << "menu";
+        EXPECT_EQ(in.Text(), L"") << "window class";
+        EXPECT_EQ(in.Text(), d.caption);
+        EXPECT_EQ(in.Get<WORD>(), 8) << "point size";
+        in.Skip(4);    // weight, italic, character set
+        EXPECT_EQ(in.Text(), L"MS Shell Dlg");
 
-        EXPECT_EQ(t.style, d.style) << std::hex << "style 0x" << t.style << ", expected 0x" << d.style;
-        EXPECT_EQ(t.exStyle, 0u);
-        EXPECT_EQ(Box(t.rect, d.rect[0] != kAnyPosition), Box(d.rect, d.rect[0] != kAnyPosition));
-        EXPECT_EQ(std::wstring(d.caption), t.caption);
-        EXPECT_TRUE(t.menu.empty() && t.menuOrdinal == 0 && t.className.empty() && t.classOrdinal == 0);
-        EXPECT_EQ(t.pointSize, 8);
-        EXPECT_EQ(std::wstring(L"MS Shell Dlg"), t.face);
-
-        ASSERT_EQ(t.items.size(), d.nControls);
-        for (size_t i = 0; i < d.nControls; ++i) {
+        ASSERT_EQ(nItems, d.nControls);
+        for (size_t i = 0; i < d.nControls && in.Ok(); ++i) {
             const ExpectedControl& e = d.controls[i];
-            const Item& a = t.items[i];
             SCOPED_TRACE("control #" + std::to_string(i) + " (id " + std::to_string(e.id) + ")");
-            EXPECT_EQ(a.id & 0xFFFF, e.id & 0xFFFF);
-            EXPECT_EQ(_wcsicmp(a.className.c_str(), e.className), 0) << Narrow(a.className.c_str());
-            EXPECT_EQ(Box(a.rect), Box(e.rect));
+            in.Align();
+            in.Skip(4);    // help id
+            EXPECT_EQ(in.Get<DWORD>(), 0u) << "extended style";
             DWORD expected = e.style | WS_CHILD | WS_VISIBLE;
             if (wcscmp(e.className, L"ListBox") == 0)
                 expected |= d.listBoxExtra;
-            EXPECT_EQ(a.style, expected) << std::hex << "style 0x" << a.style << ", expected 0x" << expected;
-            EXPECT_EQ(a.exStyle, 0u);
-            EXPECT_EQ(std::wstring(e.text != NULL ? e.text : L""), a.text);
-            EXPECT_EQ(a.textOrdinal, e.iconId) << "icon of the control";
+            style = in.Get<DWORD>();
+            EXPECT_EQ(style, expected) << std::hex << "style 0x" << style << ", expected 0x" << expected;
+            EXPECT_EQ(Box(in.Rect().data()), Box(e.rect));
+            EXPECT_EQ(in.Get<DWORD>() & 0xFFFF, static_cast<DWORD>(e.id) & 0xFFFF);
+            std::wstring cls = in.Text(true);    // as windres stores it: upper case
+            EXPECT_EQ(_wcsicmp(cls.c_str(), e.className), 0) << Narrow(cls.c_str());
+            EXPECT_EQ(in.Text(), e.text);
+            in.Skip(in.Get<WORD>());    // creation data
         }
+        ASSERT_TRUE(in.Ok()) << "truncated";
 
         HWND hDlg = CreateDialogIndirectParamW(hInst, static_cast<LPCDLGTEMPLATEW>(p), NULL,
                                                PlainDialogProc, 0);
@@ -441,7 +399,7 @@ TEST(LibraryDialogs, TemplatesHaveTheDocumentedLayoutAndCreate)
             if (n < d.nControls && (d.controls[n].style & SS_TYPEMASK) == SS_ICON &&
                 wcscmp(d.controls[n].className, L"Static") == 0) {
                 HICON hIcon = reinterpret_cast<HICON>(SendMessageW(hCtl, STM_GETICON, 0, 0));
-                EXPECT_EQ(hIcon != NULL, d.controls[n].text == NULL) << "icon control #" << n;
+                EXPECT_EQ(hIcon != NULL, d.controls[n].text[0] == L'#') << "icon control #" << n;
             }
         }
         EXPECT_EQ(n, d.nControls) << "number of child windows";
