@@ -1,8 +1,6 @@
 // MultiStreamFile.cpp - CMultiStreamFile and CMultiStreamFileException.
 #include "MultiStreamFile.h"
 
-#include <malloc.h>
-
 #include <exception>
 #include <memory>
 
@@ -17,12 +15,37 @@ const DWORD kMagic = 0x007B5250;
 const DWORD kHeaderSize = 8;
 // Longest stream name, in UTF-16 units (the directory stores the length in one byte).
 const int kMaxNameLength = 255;
-// Copies between disk and memory go through one buffer of at most this size.
+// Disk transfers of stream content move at most this much at a time.
 const UINT kCopyBufferSize = 102400;
 // The smallest directory entry: length byte and block offset.
 const DWORD kMinEntrySize = 5;
 // CFile seeks with a LONG: a container cannot grow beyond what it can reach.
 const DWORD kMaxContainerSize = 0x7FFFFFFF;
+
+// A stream's memory comes from the heap while it is smaller than this. A larger one
+// gets address space reserved ahead and commits pages as it grows, so that growing
+// neither copies it nor gives it fresh pages a second time.
+const ULONGLONG kRegionFrom = 64 * 1024;
+// Address space reserved ahead: a multiple of what the stream needs, at least 1 MB.
+// A 32-bit process has little of it to spare.
+const ULONGLONG kRegionMin = 1024 * 1024;
+const ULONGLONG kRegionFactor = sizeof(void*) == 8 ? 4 : 2;
+const ULONGLONG kRegionGranularity = 64 * 1024;
+const ULONGLONG kPageSize = 4096;
+// CMemFile counts its memory in a DWORD.
+const ULONGLONG kMaxBuffer = 0xFFFFFFFF;
+
+ULONGLONG RoundUp(ULONGLONG n, ULONGLONG nStep)
+{
+    return (n + nStep - 1) / nStep * nStep;
+}
+
+BYTE* ReserveRegion(ULONGLONG nBytes)
+{
+    if (nBytes > (SIZE_T)-1)
+        return NULL;
+    return (BYTE*)::VirtualAlloc(NULL, (SIZE_T)nBytes, MEM_RESERVE, PAGE_NOACCESS);
+}
 
 // The directory arrives in many small fields; reading them through a buffer keeps
 // a large directory from costing one system call per field.
@@ -113,12 +136,18 @@ BOOL CMultiStreamFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError
 // CMultiStreamFile::CStreamFile
 
 CMultiStreamFile::CStreamFile::CStreamFile()
-    : CMemFile(1024), m_bModified(FALSE)
+    : CMemFile(1024), m_bModified(FALSE), m_nReserved(0)
 {
 }
 
 CMultiStreamFile::CStreamFile::~CStreamFile()
 {
+    // CMemFile's destructor would free through CMemFile::Free, which knows only
+    // the heap.
+    if (m_lpBuffer != NULL && m_bAutoDelete) {
+        Free(m_lpBuffer);
+        m_lpBuffer = NULL;
+    }
 }
 
 void CMultiStreamFile::CStreamFile::Write(const void* lpBuf, UINT nCount)
@@ -137,21 +166,87 @@ UINT CMultiStreamFile::CStreamFile::GetBufferPtr(UINT nCommand, UINT nCount, voi
     return nResult;
 }
 
-BYTE* CMultiStreamFile::CStreamFile::Realloc(BYTE* lpMem, DWORD nBytes)
+void CMultiStreamFile::CStreamFile::GrowFile(DWORD dwNewLen)
 {
-    // The heap block knows its own size: what was reserved earlier is used first.
-    size_t nHave = _msize(lpMem);
-    if (nHave >= nBytes)
-        return lpMem;
-    ULONGLONG nWant = (ULONGLONG)nHave * 2;
-    if (nWant < nBytes)
-        nWant = nBytes;
-    if (nWant > 0xFFFFFFFFULL)
-        nWant = 0xFFFFFFFFULL;
-    BYTE* lpNew = CMemFile::Realloc(lpMem, (DWORD)nWant);
-    if (lpNew == NULL && nWant > nBytes)
-        lpNew = CMemFile::Realloc(lpMem, nBytes);
-    return lpNew;
+    if (dwNewLen <= m_nBufferSize)
+        return;
+    // Memory a caller attached, and a file that must not grow, follow CMemFile.
+    if (!m_bAutoDelete || m_nGrowBytes == 0) {
+        CMemFile::GrowFile(dwNewLen);
+        return;
+    }
+    // Memory that Detach handed out is no longer the file's.
+    if (m_lpBuffer == NULL)
+        m_nReserved = 0;
+
+    ULONGLONG nWant = dwNewLen;
+    if (m_lpBuffer != NULL && nWant < (ULONGLONG)m_nBufferSize + m_nBufferSize / 2)
+        nWant = (ULONGLONG)m_nBufferSize + m_nBufferSize / 2;
+
+    if (m_nReserved == 0 && nWant < kRegionFrom) {
+        nWant = RoundUp(nWant, m_nGrowBytes);
+        BYTE* lpNew = m_lpBuffer == NULL ? Alloc((DWORD)nWant) : Realloc(m_lpBuffer, (DWORD)nWant);
+        if (lpNew == NULL)
+            AfxThrowMemoryException();
+        m_lpBuffer = lpNew;
+        m_nBufferSize = (DWORD)nWant;
+    } else if (m_nReserved != 0 && dwNewLen <= m_nReserved) {
+        // Whole pages, as far as the reservation reaches.
+        nWant = RoundUp(nWant, kPageSize);
+        if (nWant > m_nReserved)
+            nWant = m_nReserved;
+        if (nWant > kMaxBuffer)
+            nWant = kMaxBuffer;
+        if (::VirtualAlloc(m_lpBuffer + m_nBufferSize, (SIZE_T)(nWant - m_nBufferSize), MEM_COMMIT,
+                           PAGE_READWRITE) == NULL)
+            AfxThrowMemoryException();
+        m_nBufferSize = (DWORD)nWant;
+    } else {
+        MoveToRegion(dwNewLen, nWant);
+    }
+}
+
+void CMultiStreamFile::CStreamFile::MoveToRegion(DWORD dwNewLen, ULONGLONG nWant)
+{
+    nWant = RoundUp(nWant, kPageSize);
+    if (nWant > kMaxBuffer)
+        nWant = kMaxBuffer;
+    ULONGLONG nReserve = nWant * kRegionFactor;
+    if (nReserve < kRegionMin)
+        nReserve = kRegionMin;
+    nReserve = RoundUp(nReserve, kRegionGranularity);
+    BYTE* lpNew = ReserveRegion(nReserve);
+    if (lpNew == NULL) {
+        // Short of address space: exactly what is needed now.
+        nWant = dwNewLen;
+        nReserve = RoundUp(nWant, kRegionGranularity);
+        lpNew = ReserveRegion(nReserve);
+    }
+    if (lpNew == NULL)
+        AfxThrowMemoryException();
+    if (::VirtualAlloc(lpNew, (SIZE_T)nWant, MEM_COMMIT, PAGE_READWRITE) == NULL) {
+        ::VirtualFree(lpNew, 0, MEM_RELEASE);
+        AfxThrowMemoryException();
+    }
+    if (m_lpBuffer != NULL) {
+        // Only the content counts: every operation that grows the file fills the
+        // space between the old end and its new data itself.
+        memcpy(lpNew, m_lpBuffer, m_nFileSize);
+        Free(m_lpBuffer);
+    }
+    m_lpBuffer = lpNew;
+    m_nReserved = (SIZE_T)nReserve;
+    m_nBufferSize = (DWORD)nWant;
+}
+
+void CMultiStreamFile::CStreamFile::Free(BYTE* lpMem)
+{
+    if (m_nReserved != 0 && lpMem == m_lpBuffer) {
+        ::VirtualFree(lpMem, 0, MEM_RELEASE);
+        m_nReserved = 0;
+    } else {
+        CMemFile::Free(lpMem);
+    }
 }
 
 void CMultiStreamFile::CStreamFile::Abort()
@@ -559,23 +654,27 @@ void CMultiStreamFile::ReadStream(CStream* pStream)
         if (dwLength > dwFileLength - pStream->m_dwOffset - kHeaderSize)
             ThrowException(CMultiStreamFileException::invalidFormat, CString());
 
-        // The memory for the whole content at once, not chunk by chunk.
-        pFile->SetLength(dwLength);
-        pFile->SetLength(0);
-
-        UINT nBufferSize = dwLength < kCopyBufferSize ? (UINT)dwLength : kCopyBufferSize;
-        std::unique_ptr<BYTE[]> pBuffer(new BYTE[nBufferSize > 0 ? nBufferSize : 1]);
+        // The memory for the whole content at once; the disk reads go straight
+        // into it.
+        BYTE* lpContent = NULL;
+        if (dwLength > 0) {
+            void* lpStart = NULL;
+            void* lpMax = NULL;
+            if (pFile->GetBufferPtr(bufferWrite, dwLength, &lpStart, &lpMax) < dwLength)
+                AfxThrowMemoryException();
+            lpContent = static_cast<BYTE*>(lpStart);
+        }
         DWORD dwDone = 0;
         while (dwDone < dwLength) {
             DWORD dwMissing = dwLength - dwDone;
-            UINT nWant = dwMissing < nBufferSize ? (UINT)dwMissing : nBufferSize;
-            UINT nGot = CFile::Read(pBuffer.get(), nWant);
+            UINT nWant = dwMissing < kCopyBufferSize ? (UINT)dwMissing : kCopyBufferSize;
+            UINT nGot = CFile::Read(lpContent + dwDone, nWant);
             // The file was shorter than its length said a moment ago.
             if (nGot == 0)
                 ThrowException(CMultiStreamFileException::invalidFormat, CString());
-            pFile->Write(pBuffer.get(), nGot);
             dwDone += nGot;
         }
+        pFile->GetBufferPtr(bufferCommit, dwLength);
         pFile->m_bModified = FALSE;
         pFile->Seek(0, begin);
     }
@@ -593,19 +692,16 @@ void CMultiStreamFile::WriteStream(CStream* pStream)
     DWORD header[2] = { kMagic, dwLength };
     CFile::Write(header, sizeof(header));
 
-    UINT nBufferSize = dwLength < kCopyBufferSize ? (UINT)dwLength : kCopyBufferSize;
-    if (nBufferSize > 0) {
-        std::unique_ptr<BYTE[]> pBuffer(new BYTE[nBufferSize]);
-        DWORD dwDone = 0;
-        while (dwDone < dwLength) {
-            DWORD dwMissing = dwLength - dwDone;
-            UINT nWant = dwMissing < nBufferSize ? (UINT)dwMissing : nBufferSize;
-            UINT nGot = pFile->Read(pBuffer.get(), nWant);
-            if (nGot == 0)
-                break;
-            CFile::Write(pBuffer.get(), nGot);
-            dwDone += nGot;
-        }
+    // Straight from the stream's memory to the disk.
+    void* lpStart = NULL;
+    void* lpMax = NULL;
+    UINT nAvailable = pFile->GetBufferPtr(bufferRead, dwLength, &lpStart, &lpMax);
+    const BYTE* lpContent = static_cast<const BYTE*>(lpStart);
+    for (DWORD dwDone = 0; dwDone < nAvailable;) {
+        DWORD dwMissing = nAvailable - dwDone;
+        UINT nChunk = dwMissing < kCopyBufferSize ? (UINT)dwMissing : kCopyBufferSize;
+        CFile::Write(lpContent + dwDone, nChunk);
+        dwDone += nChunk;
     }
 
     pFile->Seek((LONG)dwOldStreamPos, begin);

@@ -90,12 +90,20 @@ public:
         BOOL m_bModified;
 
     protected:
-        // The file grows in steps of 1024 bytes; the memory behind it at least
-        // doubles, so that a stream written in small pieces is not copied once per
-        // piece.
-        virtual BYTE* Realloc(BYTE* lpMem, DWORD nBytes);
+        // The first size is taken as asked (a stream being loaded knows its length);
+        // after that the memory grows by half of what it has, so that a stream
+        // written in small pieces is not reallocated once per piece. Small streams
+        // live on the heap; larger ones in address space reserved ahead, where they
+        // grow in place.
+        virtual void GrowFile(DWORD dwNewLen);
+        virtual void Free(BYTE* lpMem);
 
     private:
+        void MoveToRegion(DWORD dwNewLen, ULONGLONG nWant);
+
+        // Address space reserved at m_lpBuffer; 0 while the memory is a heap block.
+        SIZE_T m_nReserved;
+
         CStreamFile(const CStreamFile&);
         void operator=(const CStreamFile&);
     };
