@@ -9,8 +9,10 @@ endfunction()
 
 file(REMOVE_RECURSE ${SDK_DIR} ${CONSUMER_BUILD})
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${SDK_DIR})
+list(TRANSFORM RUNTIME_DLLS PREPEND bin/)
 foreach(expected include/afx.h include/Wivo.h lib/cmake/Wivo10u/Wivo10uConfig.cmake
-                 bin/Wivo10u.dll bin/WivoAfx.dll lib/libWivo10u.dll.a lib/libWivoAfx.dll.a)
+                 bin/Wivo10u.dll bin/WivoAfx.dll lib/libWivo10u.dll.a lib/libWivoAfx.dll.a
+                 ${RUNTIME_DLLS})
   if(NOT EXISTS ${SDK_DIR}/${expected})
     message(FATAL_ERROR "SDK lacks ${expected}")
   endif()
