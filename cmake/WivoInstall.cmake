@@ -6,11 +6,13 @@ install(TARGETS afx Wivo10u EXPORT Wivo10uTargets
   LIBRARY DESTINATION bin
   ARCHIVE DESTINATION lib)
 
-install(DIRECTORY afx/include/ DESTINATION include FILES_MATCHING PATTERN "*.h")
-install(FILES include/Wivo.h DESTINATION include)
+# The headers are a component of their own, so that their names can be checked
+# without a build (the SdkHeaderNames test).
+install(DIRECTORY afx/include/ DESTINATION include COMPONENT Headers FILES_MATCHING PATTERN "*.h")
+install(FILES include/Wivo.h DESTINATION include COMPONENT Headers)
 foreach(dir ${WIVO_SUBSYSTEMS})
   # Headers shared only between a subsystem's own sources stay out of the SDK.
-  install(DIRECTORY ${dir}/ DESTINATION include
+  install(DIRECTORY ${dir}/ DESTINATION include COMPONENT Headers
     FILES_MATCHING PATTERN "*.h" PATTERN "*Internal.h" EXCLUDE)
 endforeach()
 
@@ -22,6 +24,29 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/Wivo10uConfigVersion.cmake
   VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/Wivo10uConfig.cmake ${CMAKE_BINARY_DIR}/Wivo10uConfigVersion.cmake
   DESTINATION lib/cmake/Wivo10u)
+
+if(WIVO_BUILD_TESTS)
+  # No installed header may be found in place of one of the compiler or of the
+  # MinGW-w64 (Windows SDK) headers on a case-insensitive file system.
+  set(system_dirs ${CMAKE_C_IMPLICIT_INCLUDE_DIRECTORIES} ${CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES})
+  foreach(dir /usr/share/mingw-w64/include /usr/${WIVO_MINGW_TRIPLE}/include)
+    if(IS_DIRECTORY ${dir})
+      list(APPEND system_dirs ${dir})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES system_dirs)
+  list(JOIN system_dirs "|" system_dirs)
+  add_test(NAME SdkHeaderNames
+    COMMAND ${CMAKE_COMMAND}
+      -DBUILD_DIR=${CMAKE_BINARY_DIR}
+      -DSDK_DIR=${CMAKE_BINARY_DIR}/sdk-headers
+      -DSYSTEM_DIRS=${system_dirs}
+      # MinGW-w64 carries a small afxres.h for resource scripts written for MFC;
+      # the framework's own afxres.h is the one such scripts mean.
+      -DALLOWED=afxres.h
+      -P ${PROJECT_SOURCE_DIR}/cmake/CheckHeaderNames.cmake)
+  set_tests_properties(SdkHeaderNames PROPERTIES TIMEOUT 120)
+endif()
 
 # Where the GCC runtime is linked as DLLs (i686), they go beside every program
 # of the build tree and beside the library in the SDK.
