@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -197,22 +198,58 @@ TEST(ExceptionTypes, RuntimeClassesAndThrowing)
         EXPECT_EQ(c.pEx->IsKindOf(RUNTIME_CLASS(CWin32Exception)) != FALSE, c.isWin32) << c.name;
         c.pEx->Delete();
     }
+}
 
-    // Thrown from inside the library's ToString and the framework's CString form.
+namespace {
+
+std::string Report(CException* e)
+{
+    CString text;
+    e->GetErrorMessage(text);
+    return std::string(e->GetRuntimeClass()->m_lpszClassName) + ": " + Narrow(text);
+}
+
+template <class E>
+std::string CaughtExactly(const std::function<void()>& f)
+{
+    return wivotest::CaughtAs<E>(f, [](E* e) { return Report(e); }, std::string("nothing caught"));
+}
+
+} // namespace
+
+// The error model rests on heap exceptions thrown in one module and caught in
+// another: thrown in the framework DLL, in the library DLL, and in the program
+// from a call that the DLLs make back into it. Each is caught by its own class
+// and as CException*, and the catcher deletes it.
+TEST(ExceptionTypes, ThrownInEveryModuleCaughtInTheProgram)
+{
     CVolatileException thrower(true);
-    auto report = [](CExceptionEx* e) {
-        return std::string(e->GetRuntimeClass()->m_lpszClassName) + ": " + Narrow(e->GetErrorMessage());
+    CFileException fileEx(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"a.txt");
+    CRegKeyException regEx((LONG)ERROR_INVALID_HANDLE);
+    struct Case
+    {
+        const char* where;
+        std::function<void()> f;
+        std::string (*pfnCatchExactly)(const std::function<void()>&);
+        std::string expected;
     };
-    const std::string expected = "CIllegalArgumentException: thrown\r\nParameter: pArg";
-    EXPECT_EQ(wivotest::CaughtAs<CExceptionEx>([&] { thrower.ToString(); }, report, std::string("nothing thrown")),
-              expected);
-    EXPECT_EQ(wivotest::CaughtAs<CExceptionEx>(
-                  [&] {
-                      CString text;
-                      static_cast<CException&>(thrower).GetErrorMessage(text);
-                  },
-                  report, std::string("nothing thrown")),
-              expected);
+    const Case cases[] = {
+        {"framework", [] { CFileException::ThrowOsError(ERROR_ACCESS_DENIED, L"a.txt"); },
+         &CaughtExactly<CFileException>, Report(&fileEx)},
+        {"library", [] { CRegKey().GetSubKeyCount(); }, &CaughtExactly<CRegKeyException>, Report(&regEx)},
+        {"program, called back by the library", [&] { thrower.ToString(); },
+         &CaughtExactly<CIllegalArgumentException>, "CIllegalArgumentException: thrown\r\nParameter: pArg"},
+        {"program, called back by the framework",
+         [&] {
+             CString text;
+             static_cast<CException&>(thrower).GetErrorMessage(text);
+         },
+         &CaughtExactly<CIllegalArgumentException>, "CIllegalArgumentException: thrown\r\nParameter: pArg"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.pfnCatchExactly(c.f), c.expected) << c.where;
+        EXPECT_EQ(CaughtExactly<CException>(c.f), c.expected) << c.where;
+    }
 }
 
 TEST(ExceptionBuffers, TruncatedAndTerminated)
