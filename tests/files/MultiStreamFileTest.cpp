@@ -70,7 +70,10 @@ protected:
     {
         CListingFile file;
         EXPECT_TRUE(file.Open(m_path, CFile::modeRead));
-        return file.Names();
+        std::vector<std::string> names;
+        for (const CString& strName : file.WideNames())
+            names.push_back(Narrow(strName));
+        return names;
     }
 
     wivotest::TempDir m_dir;

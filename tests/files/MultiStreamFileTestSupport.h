@@ -155,47 +155,24 @@ inline std::string ReadStream(CMultiStreamFile& file, const CString& strName)
 }
 
 // The error code of the CMultiStreamFileException that f throws; -1 when it throws
-// nothing, -2 for any other framework exception.
+// nothing. Any other exception escapes and fails the test.
 template <class F>
 int CodeOf(F f)
 {
-    try {
-        f();
-    } catch (CMultiStreamFileException* e) {
-        int nCode = e->GetErrorCode();
-        e->Delete();
-        return nCode;
-    } catch (CException* e) {
-        e->Delete();
-        return -2;
-    }
-    return -1;
+    return wivotest::CaughtAs<CMultiStreamFileException>(
+        f, [](CMultiStreamFileException* e) { return e->GetErrorCode(); }, -1);
 }
 
 // A container that shows its directory.
 class CListingFile : public CMultiStreamFile
 {
 public:
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const CString& strName : WideNames())
-            names.push_back(wivotest::Narrow(strName));
-        return names;
-    }
-
     std::vector<CString> WideNames() const
     {
         std::vector<CString> names;
         for (POSITION pos = m_streams.GetHeadPosition(); pos != NULL;)
             names.push_back(m_streams.GetNext(pos)->m_strName);
         return names;
-    }
-
-    DWORD OffsetOf(const CString& strName) const
-    {
-        CStream* pStream = LookupStream(strName);
-        return pStream != NULL ? pStream->m_dwOffset : 0;
     }
 };
 
