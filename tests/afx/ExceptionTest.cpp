@@ -13,6 +13,7 @@
 
 #include "AfxTestSupport.h"
 
+using wivotest::Join;
 using wivotest::Narrow;
 
 namespace {
@@ -109,7 +110,7 @@ TEST(ExceptionOwnership, PreallocatedExceptionsSurviveDelete)
         EXPECT_FALSE(LoadedString(c.nID).IsEmpty()) << "string " << c.nID;
         EXPECT_STREQ(LoadedString(c.nID), MessageOf(pThrown[0]));
     }
-    EXPECT_TRUE(wivotest::Throws<CMemoryException>(&AfxThrowMemoryException)) << "not thrown as a CMemoryException*";
+    EXPECT_TRUE(wivotest::Throws<CMemoryException>(&AfxThrowMemoryException)) << "as its own type";
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -280,45 +281,37 @@ TEST(ExceptionMessages, BufferFormTruncatesAndStringFormFitsLongNames)
 
 TEST(FileExceptionCauses, OsErrorAndErrnoTables)
 {
-    struct
-    {
-        LONG lError;
-        int nCause;
-    } const osTable[] = {
-        {NO_ERROR, CFileException::none},                     {ERROR_FILE_NOT_FOUND, CFileException::fileNotFound},
-        {ERROR_PATH_NOT_FOUND, CFileException::badPath},      {ERROR_TOO_MANY_OPEN_FILES, CFileException::tooManyOpenFiles},
-        {ERROR_ACCESS_DENIED, CFileException::accessDenied},  {ERROR_INVALID_HANDLE, CFileException::fileNotFound},
-        {ERROR_BAD_FORMAT, CFileException::invalidFile},      {ERROR_INVALID_DRIVE, CFileException::badPath},
-        {ERROR_CURRENT_DIRECTORY, CFileException::removeCurrentDir}, {ERROR_WRITE_PROTECT, CFileException::accessDenied},
-        {ERROR_CRC, CFileException::hardIO},                  {ERROR_SEEK, CFileException::badSeek},
-        {ERROR_SHARING_VIOLATION, CFileException::sharingViolation}, {ERROR_LOCK_VIOLATION, CFileException::lockViolation},
-        {ERROR_HANDLE_EOF, CFileException::endOfFile},        {ERROR_HANDLE_DISK_FULL, CFileException::diskFull},
-        {ERROR_DISK_FULL, CFileException::diskFull},          {ERROR_BAD_NETPATH, CFileException::badPath},
-        {ERROR_NO_SPOOL_SPACE, CFileException::directoryFull}, {ERROR_FILE_EXISTS, CFileException::accessDenied},
-        {ERROR_ALREADY_EXISTS, CFileException::accessDenied}, {ERROR_INVALID_NAME, CFileException::badPath},
-        {ERROR_NEGATIVE_SEEK, CFileException::badSeek},       {ERROR_DIR_NOT_EMPTY, CFileException::removeCurrentDir},
-        {ERROR_LOCK_FAILED, CFileException::lockViolation},   {ERROR_FILENAME_EXCED_RANGE, CFileException::badPath},
-        {ERROR_DIRECTORY, CFileException::badPath},           {ERROR_OPERATION_ABORTED, CFileException::hardIO},
-        {ERROR_SWAPERROR, CFileException::accessDenied},      {ERROR_NOT_ENOUGH_MEMORY, CFileException::generic},
-        {ERROR_INVALID_PARAMETER, CFileException::generic},   {123456, CFileException::generic},
-        {-1, CFileException::generic},
+    using FE = CFileException;
+    const std::pair<LONG, int> osTable[] = {
+        {NO_ERROR, FE::none},                       {ERROR_FILE_NOT_FOUND, FE::fileNotFound},
+        {ERROR_PATH_NOT_FOUND, FE::badPath},     {ERROR_TOO_MANY_OPEN_FILES, FE::tooManyOpenFiles},
+        {ERROR_ACCESS_DENIED, FE::accessDenied},    {ERROR_INVALID_HANDLE, FE::fileNotFound},
+        {ERROR_BAD_FORMAT, FE::invalidFile},        {ERROR_INVALID_DRIVE, FE::badPath},
+        {ERROR_CURRENT_DIRECTORY, FE::removeCurrentDir}, {ERROR_WRITE_PROTECT, FE::accessDenied},
+        {ERROR_CRC, FE::hardIO},                    {ERROR_SEEK, FE::badSeek},
+        {ERROR_SHARING_VIOLATION, FE::sharingViolation}, {ERROR_LOCK_VIOLATION, FE::lockViolation},
+        {ERROR_HANDLE_EOF, FE::endOfFile},          {ERROR_HANDLE_DISK_FULL, FE::diskFull},
+        {ERROR_DISK_FULL, FE::diskFull},            {ERROR_BAD_NETPATH, FE::badPath},
+        {ERROR_NO_SPOOL_SPACE, FE::directoryFull},  {ERROR_FILE_EXISTS, FE::accessDenied},
+        {ERROR_ALREADY_EXISTS, FE::accessDenied},   {ERROR_INVALID_NAME, FE::badPath},
+        {ERROR_NEGATIVE_SEEK, FE::badSeek},         {ERROR_DIR_NOT_EMPTY, FE::removeCurrentDir},
+        {ERROR_LOCK_FAILED, FE::lockViolation},     {ERROR_FILENAME_EXCED_RANGE, FE::badPath},
+        {ERROR_DIRECTORY, FE::badPath},             {ERROR_OPERATION_ABORTED, FE::hardIO},
+        {ERROR_SWAPERROR, FE::accessDenied},        {ERROR_NOT_ENOUGH_MEMORY, FE::generic},
+        {ERROR_INVALID_PARAMETER, FE::generic},     {123456, FE::generic},
+        {-1, FE::generic},
     };
     for (const auto& row : osTable)
-        EXPECT_EQ(row.nCause, CFileException::OsErrorToException(row.lError)) << "OS error " << row.lError;
-    struct
-    {
-        int nErrno;
-        int nCause;
-    } const errnoTable[] = {
-        {EPERM, CFileException::accessDenied},   {EACCES, CFileException::accessDenied},
-        {EBADF, CFileException::invalidFile},    {EDEADLOCK, CFileException::sharingViolation},
-        {EMFILE, CFileException::tooManyOpenFiles}, {ENOENT, CFileException::fileNotFound},
-        {ENFILE, CFileException::fileNotFound},  {ENOSPC, CFileException::diskFull},
-        {EINVAL, CFileException::hardIO},        {EIO, CFileException::hardIO},
-        {EEXIST, CFileException::generic},       {0, CFileException::generic},
+        EXPECT_EQ(row.second, FE::OsErrorToException(row.first)) << "OS error " << row.first;
+    const std::pair<int, int> errnoTable[] = {
+        {EPERM, FE::accessDenied},  {EACCES, FE::accessDenied}, {EBADF, FE::invalidFile},
+        {ENFILE, FE::fileNotFound}, {ENOSPC, FE::diskFull},     {EINVAL, FE::hardIO},
+        {EIO, FE::hardIO},          {EEXIST, FE::generic},      {0, FE::generic},
+        {EDEADLOCK, FE::sharingViolation}, {EMFILE, FE::tooManyOpenFiles},
+        {ENOENT, FE::fileNotFound},
     };
     for (const auto& row : errnoTable)
-        EXPECT_EQ(row.nCause, CFileException::ErrnoToException(row.nErrno)) << "errno " << row.nErrno;
+        EXPECT_EQ(row.second, FE::ErrnoToException(row.first)) << "errno " << row.first;
 }
 
 TEST(FileExceptionCauses, ThrowOsErrorAndThrowErrno)
@@ -332,15 +325,16 @@ TEST(FileExceptionCauses, ThrowOsErrorAndThrowErrno)
         std::string strExpected;    // cause, OS error, file name
     } const cases[] = {
         {[] { CFileException::ThrowOsError(ERROR_SHARING_VIOLATION, L"busy.txt"); },
-         wivotest::Join({CFileException::sharingViolation, ERROR_SHARING_VIOLATION, L"busy.txt"})},
-        {[] { CFileException::ThrowErrno(ENOSPC); }, wivotest::Join({CFileException::diskFull, ENOSPC, L""})},
+         Join({CFileException::sharingViolation, ERROR_SHARING_VIOLATION, L"busy.txt"})},
+        {[] { CFileException::ThrowErrno(ENOSPC); },
+         Join({CFileException::diskFull, ENOSPC, L""})},
         {[] { AfxThrowFileException(CFileException::diskFull, ERROR_DISK_FULL, L"C:\\full.dat"); },
-         wivotest::Join({CFileException::diskFull, ERROR_DISK_FULL, L"C:\\full.dat"})},
+         Join({CFileException::diskFull, ERROR_DISK_FULL, L"C:\\full.dat"})},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.strExpected, wivotest::CaughtAs<CFileException>(c.f, [](CFileException* e) {
             EXPECT_TRUE(e->m_bAutoDelete);
-            return wivotest::Join({e->m_cause, e->m_lOsError, e->m_strFileName});
+            return Join({e->m_cause, e->m_lOsError, e->m_strFileName});
         }, std::string("nothing thrown")));
     }
 }
@@ -408,13 +402,14 @@ TEST(ExceptionReportError, ShowsTheMessageTitledWithTheApplication)
     pState->m_lpszCurrentAppName = lpszOldName;
 
     ASSERT_TRUE(seen.bFound && seen1.bFound && seen2.bFound) << "no message box appeared";
-    EXPECT_EQ(wivotest::Join({IDCANCEL, L"Wivo Report Test", L"Access to C:\\secret.txt was denied."}),
-              wivotest::Join({nResult, seen.strTitle, seen.strText}));
+    EXPECT_EQ(Join({IDCANCEL, L"Wivo Report Test", L"Access to C:\\secret.txt was denied."}),
+              Join({nResult, seen.strTitle, seen.strText}));
     WCHAR szPath[MAX_PATH];
     GetModuleFileNameW(NULL, szPath, MAX_PATH);
     CString strExe(wcsrchr(szPath, L'\\') + 1);
-    EXPECT_EQ(wivotest::Join({IDOK, strExe.Left(strExe.ReverseFind(L'.')), LoadedString(AFX_IDS_USER_EXCEPTION)}),
-              wivotest::Join({nResult1, seen1.strTitle, seen1.strText}));
+    strExe = strExe.Left(strExe.ReverseFind(L'.'));
+    EXPECT_EQ(Join({IDOK, strExe, LoadedString(AFX_IDS_USER_EXCEPTION)}),
+              Join({nResult1, seen1.strTitle, seen1.strText}));
     EXPECT_EQ(IDOK, nResult2);
     EXPECT_STREQ(LoadedString(AFX_IDP_NO_ERROR_AVAILABLE), seen2.strText);
     EXPECT_FALSE(seen2.strText.IsEmpty());

@@ -37,7 +37,7 @@ std::string FailedOpen(LPCTSTR lpszPath, UINT nFlags)
         return "opened";
     EXPECT_EQ(CFile::hFileNull, file.m_hFile);
     std::string strError = Join({e.m_cause, e.m_lOsError, e.m_strFileName});
-    EXPECT_EQ(strError, FileError([&] { CFile thrown(lpszPath, nFlags); })) << "from the constructor";
+    EXPECT_EQ(strError, FileError([&] { CFile thrown(lpszPath, nFlags); })) << "constructor";
     return strError;
 }
 
@@ -86,25 +86,12 @@ public:
     std::string Calls() const { return Join({m_nAlloc, m_nRealloc, m_nMemcpy, m_nFree}); }
 
 protected:
-    BYTE* Alloc(DWORD nBytes) override
+    BYTE* Alloc(DWORD n) override { return ++m_nAlloc, CMemFile::Alloc(n); }
+    BYTE* Realloc(BYTE* p, DWORD n) override { return ++m_nRealloc, CMemFile::Realloc(p, n); }
+    void Free(BYTE* p) override { ++m_nFree, CMemFile::Free(p); }
+    BYTE* Memcpy(BYTE* pTo, const BYTE* pFrom, UINT n) override
     {
-        ++m_nAlloc;
-        return CMemFile::Alloc(nBytes);
-    }
-    BYTE* Realloc(BYTE* lpMem, DWORD nBytes) override
-    {
-        ++m_nRealloc;
-        return CMemFile::Realloc(lpMem, nBytes);
-    }
-    void Free(BYTE* lpMem) override
-    {
-        ++m_nFree;
-        CMemFile::Free(lpMem);
-    }
-    BYTE* Memcpy(BYTE* lpTarget, const BYTE* lpSource, UINT nBytes) override
-    {
-        ++m_nMemcpy;
-        return CMemFile::Memcpy(lpTarget, lpSource, nBytes);
+        return ++m_nMemcpy, CMemFile::Memcpy(pTo, pFrom, n);
     }
 
 private:
@@ -137,11 +124,12 @@ TEST(CFileOpen, FailuresGiveTheCauseTheOsErrorAndTheName)
         CString strPath = dir.File(c.pszName);
         EXPECT_EQ(Join({c.nCause, c.lOsError, strPath}), FailedOpen(strPath, c.nFlags));
     }
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.File(L"m.txt"))) << "a bad mode created the file";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.File(L"m.txt"))) << "bad mode";
 
     // A directory is no file.
     int nCause = CauseOf(FailedOpen(dir.Path(), CFile::modeRead));
-    EXPECT_TRUE(nCause == CFileException::accessDenied || nCause == CFileException::badPath) << nCause;
+    EXPECT_TRUE(nCause == CFileException::accessDenied || nCause == CFileException::badPath)
+        << nCause;
 }
 
 TEST(CFileOpen, SharingModesAndReadOnlyFiles)
@@ -155,13 +143,15 @@ TEST(CFileOpen, SharingModesAndReadOnlyFiles)
     first.Close();
     CFile reader(strPath, CFile::modeRead | CFile::shareDenyWrite);
     CFile reader2(strPath, CFile::modeRead | CFile::shareDenyNone);
-    EXPECT_EQ(CFileException::sharingViolation, CauseOf(FailedOpen(strPath, CFile::modeWrite | CFile::shareDenyNone)));
+    EXPECT_EQ(CFileException::sharingViolation,
+              CauseOf(FailedOpen(strPath, CFile::modeWrite | CFile::shareDenyNone)));
 
     CString strReadOnly = dir.File(L"ro.txt");
     ASSERT_TRUE(WriteFileBytes(strReadOnly, "keep"));
     ASSERT_TRUE(SetFileAttributesW(strReadOnly, FILE_ATTRIBUTE_READONLY));
     if (ReadOnlyIsEnforced(strReadOnly)) {
-        EXPECT_EQ(CFileException::accessDenied, CauseOf(FailedOpen(strReadOnly, CFile::modeCreate | CFile::modeWrite)));
+        EXPECT_EQ(CFileException::accessDenied,
+                  CauseOf(FailedOpen(strReadOnly, CFile::modeCreate | CFile::modeWrite)));
         EXPECT_EQ("keep", ReadFileBytes(strReadOnly));
     } else {
         printf("  the platform lets this user write read-only files (Wine as root)\n");
@@ -174,7 +164,8 @@ TEST(CFileOpen, CreateTruncatesUnlessNoTruncate)
     TempDir dir;
     CString strPath = dir.File(L"t.txt");
     ASSERT_TRUE(WriteFileBytes(strPath, "0123456789"));
-    EXPECT_EQ(10u, CFile(strPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite).GetLength());
+    const UINT nKeep = CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite;
+    EXPECT_EQ(10u, CFile(strPath, nKeep).GetLength());
     EXPECT_EQ(0u, CFile(strPath, CFile::modeCreate | CFile::modeWrite).GetLength());
     EXPECT_EQ("", ReadFileBytes(strPath));
 }
@@ -211,7 +202,8 @@ TEST(CFileIO, WriteSeekReadAndLength)
     CString strPath = dir.File(L"io.bin");
     CFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
     file.Write("hello, world", 12);
-    EXPECT_EQ("12|12|7", Join({file.GetPosition(), file.GetLength(), file.Seek(-5, CFile::current)}));
+    EXPECT_EQ("12|12|7",
+              Join({file.GetPosition(), file.GetLength(), file.Seek(-5, CFile::current)}));
     char sz[16] = {};
     EXPECT_EQ(5u, file.Read(sz, sizeof(sz)));
     EXPECT_STREQ("world", sz);
@@ -263,11 +255,11 @@ TEST(CFileIO, FailuresThrowWithTheFileName)
 /////////////////////////////////////////////////////////////////////////////
 // Handles: ownership, duplication, locking, leaks
 
-TEST(CFileHandles, OnlyHandlesTheFileOpenedAreClosed)
+TEST(CFileHandles, OnlyHandlesTheFileOpenedAreClosedAndDuplicatesShareTheFile)
 {
     TempDir dir;
-    HANDLE h = CreateFileW(dir.File(L"w.bin"), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                           0, NULL);
+    HANDLE h = CreateFileW(dir.File(L"w.bin"), GENERIC_READ | GENERIC_WRITE, 0, NULL,
+                           CREATE_ALWAYS, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     {
         CFile file((int)(INT_PTR)h);
@@ -278,25 +270,11 @@ TEST(CFileHandles, OnlyHandlesTheFileOpenedAreClosed)
         EXPECT_EQ(CFile::hFileNull, file.m_hFile);
     }
     EXPECT_TRUE(HandleIsOpen((UINT_PTR)h));
-    {
-        CFile file((int)(INT_PTR)h);
-    }
-    EXPECT_TRUE(HandleIsOpen((UINT_PTR)h));
+    CFile((int)(INT_PTR)h).Flush();
+    EXPECT_TRUE(HandleIsOpen((UINT_PTR)h)) << "a file closed a handle it did not open";
     CloseHandle(h);
 
-    // A handle the file opened itself goes with it.
-    UINT_PTR hOwn;
-    {
-        CFile file(dir.File(L"c.bin"), CFile::modeCreate | CFile::modeWrite);
-        hOwn = file.m_hFile;
-        EXPECT_TRUE(HandleIsOpen(hOwn));
-    }
-    EXPECT_FALSE(HandleIsOpen(hOwn));
-}
-
-TEST(CFileHandles, DuplicateSharesTheFileButNotTheHandle)
-{
-    TempDir dir;
+    // A handle the file opened itself goes with it, also a duplicate's.
     CString strPath = dir.File(L"dup.bin");
     CFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
     file.Write("12345", 5);
@@ -308,11 +286,12 @@ TEST(CFileHandles, DuplicateSharesTheFileButNotTheHandle)
     EXPECT_EQ(5u, pDup->GetPosition());
     pDup->Write("67", 2);
     EXPECT_EQ(7u, file.GetPosition());
-    UINT_PTR hDup = pDup->m_hFile;
+    UINT_PTR hDup = pDup->m_hFile, hOwn = file.m_hFile;
     delete pDup;
     EXPECT_FALSE(HandleIsOpen(hDup));
     file.Write("8", 1);
     file.Close();
+    EXPECT_FALSE(HandleIsOpen(hOwn));
     EXPECT_EQ("12345678", ReadFileBytes(strPath));
     EXPECT_EQ(nullptr, file.Duplicate()) << "a closed file";
 }
@@ -347,7 +326,7 @@ TEST(CFileHandles, LockedRangeKeepsOtherHandlesOut)
     owner.UnlockRange(0, 10);
     other.SeekToBegin();
     other.Write("X", 1);
-    EXPECT_NE("none", FileError([&] { owner.UnlockRange(0, 10); })) << "unlocking an unlocked range";
+    EXPECT_NE("none", FileError([&] { owner.UnlockRange(0, 10); })) << "unlocked twice";
     other.Close();
     owner.Close();
     EXPECT_EQ("X123456789abcdeYghij", ReadFileBytes(strPath));
@@ -390,69 +369,56 @@ TEST(CFileHandles, NothingLeaks)
 /////////////////////////////////////////////////////////////////////////////
 // Status
 
-TEST(CFileStatusTest, MemberAndStaticStatusAgree)
+TEST(CFileStatusTest, MemberAndStaticStatusAgreeAndSetStatusChangesThem)
 {
     TempDir dir;
     CString strPath = dir.File(L"st.bin");
     CFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
     file.Write("0123456789", 10);
     file.Flush();
-
-    CFileStatus status;
+    CFileStatus status, byName;
     ASSERT_TRUE(file.GetStatus(status));
-    EXPECT_EQ(Join({10, strPath}), Join({(long long)status.m_size, status.m_szFullName}));
+    file.Close();
     EXPECT_EQ(0, status.m_attribute & (CFile::directory | CFile::readOnly));
     time_t now = time(NULL);
     EXPECT_LT(llabs((long long)(status.m_mtime.GetTime() - now)), 3600LL)
         << "mtime " << (long long)status.m_mtime.GetTime() << " now " << (long long)now;
-    EXPECT_NE(0, status.m_ctime.GetTime());
-    EXPECT_NE(0, status.m_atime.GetTime());
-    file.Close();
-
-    CFileStatus byName;
+    EXPECT_TRUE(status.m_ctime.GetTime() != 0 && status.m_atime.GetTime() != 0);
     ASSERT_TRUE(CFile::GetStatus(strPath, byName));
-    EXPECT_EQ(Join({10, strPath, (long long)status.m_mtime.GetTime()}),
-              Join({(long long)byName.m_size, byName.m_szFullName, (long long)byName.m_mtime.GetTime()}));
+    for (const CFileStatus* p : {&status, &byName}) {
+        EXPECT_EQ(Join({10, strPath, (long long)status.m_mtime.GetTime()}),
+                  Join({(long long)p->m_size, p->m_szFullName, (long long)p->m_mtime.GetTime()}));
+    }
     ASSERT_TRUE(CFile::GetStatus(dir.Path(), byName));
     EXPECT_NE(0, byName.m_attribute & CFile::directory);
-
     EXPECT_FALSE(CFile::GetStatus(dir.File(L"missing"), byName));
     EXPECT_FALSE(CFile::GetStatus(dir.File(L"*.bin"), byName));
     EXPECT_FALSE(CFile::GetStatus(L"", byName));
-}
 
-TEST(CFileStatusTest, SetStatusChangesTimesAndAttributes)
-{
-    TempDir dir;
-    CString strPath = dir.File(L"set.bin");
-    ASSERT_TRUE(WriteFileBytes(strPath, "abc"));
-    CFileStatus status;
-    ASSERT_TRUE(CFile::GetStatus(strPath, status));
     const time_t tWrite = 981173106;    // 2001-02-03 04:05:06 UTC
     status.m_mtime = CTime(tWrite);
     status.m_atime = CTime(tWrite + 60);
     status.m_attribute = CFile::readOnly;
     CFile::SetStatus(strPath, status);
-
-    CFileStatus after;
-    ASSERT_TRUE(CFile::GetStatus(strPath, after));
-    EXPECT_EQ(Join({(long long)tWrite, (long long)tWrite + 60}),
-              Join({(long long)after.m_mtime.GetTime(), (long long)after.m_atime.GetTime()}));
-    EXPECT_NE(0, after.m_attribute & CFile::readOnly);
-    EXPECT_NE(0u, GetFileAttributesW(strPath) & FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(CFile::GetStatus(strPath, status));
+    EXPECT_EQ(Join({(long long)tWrite, (long long)tWrite + 60, CFile::readOnly,
+                    FILE_ATTRIBUTE_READONLY}),
+              Join({(long long)status.m_mtime.GetTime(), (long long)status.m_atime.GetTime(),
+                    status.m_attribute & CFile::readOnly,
+                    GetFileAttributesW(strPath) & FILE_ATTRIBUTE_READONLY}));
     if (ReadOnlyIsEnforced(strPath)) {
         EXPECT_EQ(CFileException::accessDenied, CauseOf(FailedOpen(strPath, CFile::modeWrite)));
     }
-
     // From read-only back to writable, and times changed on a read-only file.
-    after.m_attribute = CFile::normal;
-    after.m_mtime = CTime(tWrite + 3600);
-    CFile::SetStatus(strPath, after);
+    status.m_attribute = CFile::normal;
+    status.m_mtime = CTime(tWrite + 3600);
+    CFile::SetStatus(strPath, status);
     EXPECT_EQ(0u, GetFileAttributesW(strPath) & FILE_ATTRIBUTE_READONLY);
     CFile(strPath, CFile::modeWrite).Close();
-    ASSERT_TRUE(CFile::GetStatus(strPath, after));
-    EXPECT_EQ((long long)tWrite + 3600, (long long)after.m_mtime.GetTime());
-    EXPECT_EQ(CFileException::fileNotFound, CauseOf(FileError([&] { CFile::SetStatus(dir.File(L"missing"), after); })));
+    ASSERT_TRUE(CFile::GetStatus(strPath, status));
+    EXPECT_EQ((long long)tWrite + 3600, (long long)status.m_mtime.GetTime());
+    EXPECT_EQ(CFileException::fileNotFound,
+              CauseOf(FileError([&] { CFile::SetStatus(dir.File(L"missing"), status); })));
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -565,7 +531,7 @@ TEST(CMemFileTest, GrowsInStepsOfGrowBytesThroughTheOverridableHooks)
     BYTE block[250];
     memset(block, 'b', sizeof(block));
     file.Write(block, 250);
-    EXPECT_EQ("300|251", Join({file.BufferSize(), file.GetLength()})) << "251 bytes in steps of 100";
+    EXPECT_EQ("300|251", Join({file.BufferSize(), file.GetLength()})) << "steps of 100";
     file.SetLength(301);
     EXPECT_EQ(400u, file.BufferSize());
     ProbeMemFile byDefault;
@@ -709,7 +675,7 @@ TEST(CSharedFileTest, DetachHandsOverTheGlobalMemory)
     EXPECT_EQ(5u, reader.Read(buf, 5));
     EXPECT_EQ(data.substr(9995), std::string(buf, 5));
     reader.SeekToEnd();
-    EXPECT_TRUE(Throws<CMemoryException>([&] { reader.Write("more", 4); })) << "growing was not allowed";
+    EXPECT_TRUE(Throws<CMemoryException>([&] { reader.Write("more", 4); })) << "it grew";
     // An archive writes into it as far as the memory goes.
     reader.SeekToBegin();
     {

@@ -135,11 +135,12 @@ TEST(Geometry, RectSetOperationsAndOperators)
     EXPECT_EQ(a, r) << "a hole in the middle cannot be subtracted";
 
     RECT edges = { 1, 1, 2, 2 };
-    const CRect results[] = {a & b, a | b, a + CPoint(2, 3), a - CPoint(2, 3), a + CSize(2, 3), a - CSize(2, 3),
-                             a + &edges, a - &edges, CSize(2, 3) + &a, CPoint(2, 3) - static_cast<const RECT*>(&a)};
-    const CRect expected[] = {CRect(5, 5, 10, 10), CRect(0, 0, 15, 15), CRect(2, 3, 12, 13), CRect(-2, -3, 8, 7),
-                              CRect(2, 3, 12, 13), CRect(-2, -3, 8, 7), CRect(-1, -1, 12, 12), CRect(1, 1, 8, 8),
-                              CRect(2, 3, 12, 13), CRect(-2, -3, 8, 7)};
+    const CRect moved(2, 3, 12, 13), back(-2, -3, 8, 7);
+    const CRect results[] = {a & b,          a | b,          a + CPoint(2, 3), a - CPoint(2, 3),
+                             a + CSize(2, 3), a - CSize(2, 3), a + &edges,      a - &edges,
+                             CSize(2, 3) + &a, CPoint(2, 3) - static_cast<const RECT*>(&a)};
+    const CRect expected[] = {CRect(5, 5, 10, 10), CRect(0, 0, 15, 15), moved, back, moved, back,
+                              CRect(-1, -1, 12, 12), CRect(1, 1, 8, 8), moved, back};
     for (int i = 0; i < 10; i++)
         EXPECT_EQ(expected[i], results[i]) << "operator #" << i;
 

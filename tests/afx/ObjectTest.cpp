@@ -75,9 +75,10 @@ TEST(RuntimeClass, DescribesTheClassAndFollowsTheBaseChainAcrossModules)
     const CObject& obj = circle;
     EXPECT_EQ(RUNTIME_CLASS(CCircle), obj.GetRuntimeClass());
     // CObject's class lives in the framework DLL.
-    EXPECT_EQ("1|1|1|0|0", Join({obj.IsKindOf(RUNTIME_CLASS(CCircle)), obj.IsKindOf(RUNTIME_CLASS(CShape)),
-                                 obj.IsKindOf(RUNTIME_CLASS(CObject)), obj.IsKindOf(RUNTIME_CLASS(CDynOnly)),
-                                 obj.IsKindOf(nullptr)}));
+    EXPECT_EQ("1|1|1|0|0",
+              Join({obj.IsKindOf(RUNTIME_CLASS(CCircle)), obj.IsKindOf(RUNTIME_CLASS(CShape)),
+                    obj.IsKindOf(RUNTIME_CLASS(CObject)), obj.IsKindOf(RUNTIME_CLASS(CDynOnly)),
+                    obj.IsKindOf(nullptr)}));
     EXPECT_EQ("1|0|0|1|1|0", Join({creatable.IsKindOf(RUNTIME_CLASS(CDynOnly)),
                                    creatable.IsKindOf(RUNTIME_CLASS(CShape)),
                                    RUNTIME_CLASS(CShape)->IsDerivedFrom(RUNTIME_CLASS(CCircle)),
@@ -100,7 +101,7 @@ TEST(RuntimeClass, CreateObjectAndDownCasts)
     delete pObject;
     EXPECT_EQ(nullptr, RUNTIME_CLASS(CDynOnly)->CreateObject()) << "not dynamically creatable";
     EXPECT_EQ(nullptr, RUNTIME_CLASS(CObject)->CreateObject());
-    EXPECT_EQ(nullptr, RUNTIME_CLASS(CFailing)->CreateObject()) << "a failing constructor gives NULL";
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CFailing)->CreateObject()) << "the constructor failed";
 
     CCircle circle;
     pObject = &circle;
@@ -145,8 +146,8 @@ TEST(ClassRegistry, UnloadedModuleTakesItsClassesAlong)
     typedef CRuntimeClass* (*PFNCLASS)();
     HMODULE hPlugin = LoadLibraryW(L"AfxObjectTestPlugin.dll");
     ASSERT_NE(nullptr, hPlugin) << "error " << GetLastError();
-    auto pfnCreate = reinterpret_cast<PFNCREATE>(reinterpret_cast<void*>(GetProcAddress(hPlugin, "PluginCreateThing")));
-    auto pfnClass = reinterpret_cast<PFNCLASS>(reinterpret_cast<void*>(GetProcAddress(hPlugin, "PluginThingClass")));
+    auto pfnCreate = (PFNCREATE)(void*)GetProcAddress(hPlugin, "PluginCreateThing");
+    auto pfnClass = (PFNCLASS)(void*)GetProcAddress(hPlugin, "PluginThingClass");
     ASSERT_TRUE(pfnCreate != NULL && pfnClass != NULL);
 
     CRuntimeClass* pClass = CRuntimeClass::FromName("CPluginThing");
@@ -157,7 +158,8 @@ TEST(ClassRegistry, UnloadedModuleTakesItsClassesAlong)
     CObject* pExported = pfnCreate();
     ASSERT_TRUE(pMade != NULL && pExported != NULL);
     EXPECT_EQ(pClass, pMade->GetRuntimeClass());
-    EXPECT_EQ("1|1|0", Join({pExported->IsKindOf(RUNTIME_CLASS(CObject)), pExported->IsKindOf(pClass),
+    EXPECT_EQ("1|1|0", Join({pExported->IsKindOf(RUNTIME_CLASS(CObject)),
+                             pExported->IsKindOf(pClass),
                              pExported->IsKindOf(RUNTIME_CLASS(CShape))}));
     delete pMade;
     delete pExported;
@@ -200,12 +202,12 @@ TEST(DumpContext, WritesValuesAndObjects)
     CCaptureFile file;
     CDumpContext dc(&file);
     EXPECT_EQ(0, dc.GetDepth());
-    dc << 42 << L" " << "narrow" << L" " << 7u << L" " << -3L << L" " << static_cast<DWORD>(9) << L"\n";
+    dc << 42 << L" " << "narrow" << L" " << 7u << L" " << -3L << L" " << (DWORD)9 << L"\n";
     EXPECT_EQ(L"42 narrow 7 -3 9\r\n", file.Take());
     CCircle circle;
     dc << circle;
     wchar_t expected[64];
-    swprintf(expected, 64, L"a CCircle at $%llX\r\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(&circle)));
+    swprintf(expected, 64, L"a CCircle at $%llX\r\n", (unsigned long long)(UINT_PTR)&circle);
     EXPECT_EQ(std::wstring(expected), file.Take());
     dc << static_cast<const CObject*>(nullptr) << static_cast<LPCTSTR>(nullptr);
     EXPECT_EQ(L"NULLNULL", file.Take());

@@ -88,10 +88,14 @@ TEST(ModuleState, TheApplicationsHasTheProgramsHandlesWithoutAnApplicationObject
     AFX_MODULE_STATE* pApp = AfxGetAppModuleState();
     ASSERT_NE(pApp, nullptr);
     EXPECT_EQ(pApp, AfxGetModuleState());
-    for (HINSTANCE h : {pApp->m_hCurrentInstanceHandle, pApp->m_hCurrentResourceHandle, AfxGetInstanceHandle(),
-                        AfxGetResourceHandle()})
+    for (HINSTANCE h : {pApp->m_hCurrentInstanceHandle, pApp->m_hCurrentResourceHandle,
+                        AfxGetInstanceHandle(), AfxGetResourceHandle()})
         EXPECT_EQ(HostModule(), h);
-    EXPECT_TRUE(pApp->m_pCurrentWinApp == NULL && AfxGetAppName() == NULL && !pApp->m_bDLL && !pApp->m_bSystem);
+    EXPECT_EQ("0|(null)|0|0", Join({pApp->m_pCurrentWinApp, AfxGetAppName(), pApp->m_bDLL,
+                               pApp->m_bSystem}));
+    AFX_MODULE_THREAD_STATE* pAppThread = AfxGetModuleThreadState();
+    ASSERT_NE(pAppThread, nullptr);
+    EXPECT_EQ("0|0", Join({pAppThread->m_pCurrentWinThread, pAppThread->m_pmapHWND}));
 
     // AfxSetResourceHandle changes the current module state only.
     AFX_MODULE_STATE other(TRUE);
@@ -112,6 +116,7 @@ void ThrowInside(AFX_MODULE_STATE* pState)
 TEST(ModuleState, SetReturnsTheStateBeforeAndScopesRestoreIt)
 {
     AFX_MODULE_STATE* pApp = AfxGetAppModuleState();
+    AFX_MODULE_THREAD_STATE* pAppThread = AfxGetModuleThreadState();
     AFX_MODULE_STATE first(TRUE), second(TRUE);
     EXPECT_EQ(AfxSetModuleState(&first), pApp);
     EXPECT_EQ(AfxSetModuleState(&second), &first);
@@ -123,6 +128,9 @@ TEST(ModuleState, SetReturnsTheStateBeforeAndScopesRestoreIt)
     {
         AFX_MANAGE_STATE(&first);
         EXPECT_EQ(AfxGetModuleState(), &first);
+        // Each module state has its own per-thread record.
+        EXPECT_EQ(AfxGetModuleThreadState(), first.m_thread.GetData());
+        EXPECT_NE(AfxGetModuleThreadState(), pAppThread);
         {
             AFX_MAINTAIN_STATE keep(&second);
             {
@@ -134,6 +142,7 @@ TEST(ModuleState, SetReturnsTheStateBeforeAndScopesRestoreIt)
         EXPECT_EQ(AfxGetModuleState(), &first);
     }
     EXPECT_EQ(AfxGetModuleState(), pApp);
+    EXPECT_EQ(AfxGetModuleThreadState(), pAppThread);
     int nCaught = 0;
     try {
         ThrowInside(&first);
@@ -173,8 +182,8 @@ TEST_F(ResourceChain, HostThenExtensionsThenTheFramework)
 {
     // The host has strings of the same block of 16 as the extension-only one, so
     // its block exists and the search must go on past it.
-    ASSERT_NE(::FindResourceW(HostModule(), MAKEINTRESOURCEW((IDS_TEST_EXT_ONLY >> 4) + 1), RT_STRING),
-              nullptr);
+    LPCWSTR lpszBlock = MAKEINTRESOURCEW((IDS_TEST_EXT_ONLY >> 4) + 1);
+    ASSERT_NE(::FindResourceW(HostModule(), lpszBlock, RT_STRING), nullptr);
     struct
     {
         UINT nID;
@@ -191,7 +200,7 @@ TEST_F(ResourceChain, HostThenExtensionsThenTheFramework)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LoadChainString(c.nID), c.pszText) << "id " << c.nID;
-        EXPECT_TRUE(c.hFrom == NULL || AfxFindStringResourceHandle(c.nID) == c.hFrom) << "id " << c.nID;
+        EXPECT_TRUE(c.hFrom == NULL || AfxFindStringResourceHandle(c.nID) == c.hFrom) << c.nID;
         CString s;
         EXPECT_TRUE(s.LoadString(c.nID)) << "id " << c.nID;
         EXPECT_EQ(Narrow(s), c.pszText);
@@ -225,14 +234,16 @@ TEST_F(ResourceChain, LoadStringHonoursTheBufferSize)
 
 TEST_F(ResourceChain, FindResourceHandleWalksTheChain)
 {
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_TEST_SHARED_DATA), RT_RCDATA), HostModule());
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_TEST_EXT_DATA), RT_RCDATA), m_hExt);
+    auto find = [](UINT nID, LPCTSTR lpszType) {
+        return AfxFindResourceHandle(MAKEINTRESOURCE(nID), lpszType);
+    };
+    EXPECT_EQ(find(IDR_TEST_SHARED_DATA, RT_RCDATA), HostModule());
+    EXPECT_EQ(find(IDR_TEST_EXT_DATA, RT_RCDATA), m_hExt);
     // Missing: the current resource handle, as the framework documents.
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_TEST_NOBODY_DATA), RT_RCDATA), HostModule());
+    EXPECT_EQ(find(IDR_TEST_NOBODY_DATA, RT_RCDATA), HostModule());
     EXPECT_EQ(AfxFindResourceHandle(NULL, RT_RCDATA), HostModule());
     // The framework's own string blocks are found last.
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE((AFX_IDS_ALLFILTER >> 4) + 1), RT_STRING),
-              FrameworkModule());
+    EXPECT_EQ(find((AFX_IDS_ALLFILTER >> 4) + 1, RT_STRING), FrameworkModule());
 }
 
 TEST_F(ResourceChain, ManageStateSwitchesToAnExtensionsResources)
@@ -244,8 +255,9 @@ TEST_F(ResourceChain, ManageStateSwitchesToAnExtensionsResources)
         AFX_MANAGE_STATE(&extState);
         EXPECT_EQ(AfxGetResourceHandle(), m_hExt);
         // This state has no libraries: the host is not searched, the framework is.
-        EXPECT_EQ("Extension shared text||Ready", Join({LoadChainString(IDS_TEST_SHARED), LoadChainString(IDS_TEST_HOST_FORMAT),
-                                                        LoadChainString(AFX_IDS_IDLEMESSAGE)}));
+        EXPECT_EQ("Extension shared text||Ready",
+                  Join({LoadChainString(IDS_TEST_SHARED), LoadChainString(IDS_TEST_HOST_FORMAT),
+                        LoadChainString(AFX_IDS_IDLEMESSAGE)}));
     }
     EXPECT_EQ(AfxGetResourceHandle(), HostModule());
     EXPECT_EQ(LoadChainString(IDS_TEST_SHARED), "Host shared text");
@@ -256,19 +268,27 @@ TEST_F(ResourceChain, NewestNonSystemLibraryFirstSystemLibrariesAfter)
     AFX_MODULE_STATE state(TRUE);   // no resource handle of its own
     AFX_MANAGE_STATE(&state);
     AFX_EXTENSION_MODULE extModule = { FALSE, NULL, NULL, NULL, NULL };
+    AFX_EXTENSION_MODULE hostModule = { FALSE, NULL, NULL, NULL, NULL };
     ASSERT_TRUE(AfxInitExtensionModule(extModule, m_hExt));
-
-    CDynLinkLibrary* pHost = new CDynLinkLibrary(HostModule(), HostModule());
+    ASSERT_TRUE(AfxInitExtensionModule(hostModule, HostModule()));
+    new CDynLinkLibrary(hostModule);
     CDynLinkLibrary* pExt = new CDynLinkLibrary(extModule);
     EXPECT_EQ(CountLibraries(&state), 2);
     EXPECT_EQ(LoadChainString(IDS_TEST_SHARED), "Extension shared text") << "newest first";
     delete pExt;
-
-    pExt = new CDynLinkLibrary(extModule, TRUE);
+    new CDynLinkLibrary(extModule, TRUE);
     EXPECT_EQ(LoadChainString(IDS_TEST_SHARED), "Host shared text") << "system libraries last";
     EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "Extension-only text");
-    delete pHost;
-    delete pExt;
+
+    // Ending a module deletes only its libraries, also those of the application's
+    // state: the DLL's own registration goes, and its DllMain finds nothing left.
+    new CDynLinkLibrary(extModule);
+    EXPECT_EQ(CountLibraries(&state), 3);
+    AfxTermExtensionModule(extModule);
+    EXPECT_EQ("0|1|0|0", Join({CountLibraries(&state, m_hExt), CountLibraries(&state, HostModule()),
+                               extModule.bInitialized,
+                               CountLibraries(AfxGetAppModuleState(), m_hExt)}));
+    AfxTermExtensionModule(hostModule);
     EXPECT_EQ(CountLibraries(&state), 0);
     EXPECT_EQ(LoadChainString(IDS_TEST_SHARED), "");
 }
@@ -290,32 +310,8 @@ TEST_F(ResourceChain, ManyLibrariesAreAllSearched)
         if (hModules[i] != m_hExt && hModules[i] != HostModule())
             libraries.emplace_back(new CDynLinkLibrary(hModules[i], hModules[i]));
     EXPECT_GT(libraries.size(), 5u);
-    EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "Extension-only text") << libraries.size() << " libraries";
+    EXPECT_EQ(LoadChainString(IDS_TEST_EXT_ONLY), "Extension-only text") << libraries.size();
     EXPECT_EQ(LoadChainString(AFX_IDS_ALLFILTER), "All Files (*.*)");
-}
-
-TEST_F(ResourceChain, TermExtensionModuleDeletesOnlyThatModulesLibraries)
-{
-    AFX_MODULE_STATE state(TRUE);
-    AFX_MANAGE_STATE(&state);
-    AFX_EXTENSION_MODULE extModule = { FALSE, NULL, NULL, NULL, NULL };
-    AFX_EXTENSION_MODULE hostModule = { FALSE, NULL, NULL, NULL, NULL };
-    ASSERT_TRUE(AfxInitExtensionModule(extModule, m_hExt));
-    ASSERT_TRUE(AfxInitExtensionModule(hostModule, HostModule()));
-    new CDynLinkLibrary(extModule);
-    new CDynLinkLibrary(hostModule);
-    new CDynLinkLibrary(extModule, TRUE);
-    EXPECT_EQ(CountLibraries(&state), 3);
-
-    AfxTermExtensionModule(extModule);
-    EXPECT_EQ(CountLibraries(&state, m_hExt), 0);
-    EXPECT_EQ(CountLibraries(&state, HostModule()), 1);
-    EXPECT_FALSE(extModule.bInitialized);
-    // The application's state is cleaned too: the DLL's own registration went, and
-    // its DllMain finds nothing left to delete when it is unloaded.
-    EXPECT_EQ(CountLibraries(AfxGetAppModuleState(), m_hExt), 0);
-    AfxTermExtensionModule(hostModule);
-    EXPECT_EQ(CountLibraries(&state), 0);
 }
 
 TEST(ExtensionModule, InitRejectsAMissingModuleAndLoadingTwiceKeepsTheChain)
@@ -357,20 +353,17 @@ TEST_F(ResourceChain, FormatStringsFillThePlaceholders)
     AfxFormatString1(s[4], AFX_IDP_FILE_ACCESS_DENIED, L"C:\\x.txt");
     AfxFormatString1(s[5], IDS_TEST_NOBODY, L"x");
     AfxFormatString2(s[6], IDS_TEST_NOBODY_BLOCK, L"x", L"y");
-    EXPECT_EQ("Value 3 of 7|Value 3 of %2|Extension says hello.|Please enter an integer between -5 and 5.|"
-              "Access to C:\\x.txt was denied.||",
+    EXPECT_EQ("Value 3 of 7|Value 3 of %2|Extension says hello.|"
+              "Please enter an integer between -5 and 5.|Access to C:\\x.txt was denied.||",
               Join({s[0], s[1], s[2], s[3], s[4], s[5], s[6]}));
-}
 
-TEST(FormatStrings, AllNinePlaceholdersAndOddCases)
-{
     LPCTSTR args[9] = { L"a", L"b", L"c", L"d", L"e", L"f", L"g", L"h", L"i" };
     LPCTSTR withNull[2] = { NULL, L"z" };
-    CString s[6] = {L"junk", L"junk", L"junk", L"junk", L"junk", L"junk"};
     AfxFormatStrings(s[0], L"%9%8%7%6%5%4%3%2%1", args, 9);
     AfxFormatStrings(s[1], L"%1%1 %0 %% %10 100%", args, 9);
     AfxFormatStrings(s[2], L"[%1][%2]", withNull, 2);
     AfxFormatStrings(s[3], L"%1", NULL, 3);
+    s[4] = s[5] = L"junk";
     AfxFormatStrings(s[4], (LPCTSTR)NULL, args, 9);
     AfxFormatStrings(s[5], L"", args, 9);
     EXPECT_EQ("ihgfedcba|aa %0 %% a0 100%|[][z]|%1||", Join({s[0], s[1], s[2], s[3], s[4], s[5]}));
@@ -389,7 +382,8 @@ TEST(ExtractSubString, FieldsEdgesAndSeparators)
         {full, 0, L'\n', "1|File"},   {full, 1, L'\n', "1|Open a file"}, {full, 2, L'\n', "1|"},
         {full, 3, L'\n', "1|last"},   {full, 4, L'\n', "0|"},            {NULL, 0, L'\n', "0|"},
         {L"a\nb", -1, L'\n', "0|"},   {L"", 0, L'\n', "1|"},             {L"", 1, L'\n', "0|"},
-        {L"x,y,", 2, L',', "1|"},     {L"x,y,", 3, L',', "0|"},          {L"x,y\nz", 1, L',', "1|y\nz"},
+        {L"x,y,", 2, L',', "1|"},     {L"x,y,", 3, L',', "0|"},
+        {L"x,y\nz", 1, L',', "1|y\nz"},
         {L"whole", 0, L'\0', "1|whole"}, {L"whole", 1, L'\0', "0|"},
     };
     for (const auto& c : cases) {
@@ -409,8 +403,9 @@ public:
     CDebugOutputCapture()
         : m_hBufferReady(::CreateEventW(NULL, FALSE, TRUE, L"DBWIN_BUFFER_READY")),
           m_hDataReady(::CreateEventW(NULL, FALSE, FALSE, L"DBWIN_DATA_READY")),
-          m_hMapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096, L"DBWIN_BUFFER")),
-          m_pView(m_hMapping != NULL ? ::MapViewOfFile(m_hMapping, FILE_MAP_READ, 0, 0, 4096) : NULL)
+          m_hMapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096,
+                                          L"DBWIN_BUFFER")),
+          m_pView(m_hMapping ? ::MapViewOfFile(m_hMapping, FILE_MAP_READ, 0, 0, 4096) : NULL)
     {
     }
     ~CDebugOutputCapture()
@@ -507,7 +502,8 @@ bool UseThreadState(int, void*)
 TEST(ThreadState, ShortThreadsLeaveNothingBehind)
 {
     g_threadCounter.GetData();      // the main thread's counter stays
-    ASSERT_EQ("", wivotest::RunAtOnce(32, UseThreadState, NULL));   // warms up the allocator and Wine
+    // Warms up the allocator and Wine.
+    ASSERT_EQ("", wivotest::RunAtOnce(32, UseThreadState, NULL));
     LONG nLiveBefore = g_nLiveCounters;
     DWORD nHandlesBefore = wivotest::ProcessHandleCount();
     SIZE_T nBytesBefore = BusyHeapBytes();
@@ -539,7 +535,8 @@ bool SetAndCheckOwnState(int i, void*)
     g_pModuleThreadStates[i] = AfxGetModuleThreadState();
     for (++g_nThreadsWritten; g_nThreadsWritten < kCheckThreads;)
         ::Sleep(1);
-    return bFresh && AfxGetThreadState() == pState && pState->m_lastSentMsg.message == (UINT)(WM_APP + i) &&
+    return bFresh && AfxGetThreadState() == pState &&
+           pState->m_lastSentMsg.message == (UINT)(WM_APP + i) &&
            AfxGetModuleState() == g_pThreadModuleStates[i] &&
            AfxGetResourceHandle() == g_pThreadModuleStates[i]->m_hCurrentResourceHandle;
 }
@@ -583,21 +580,6 @@ TEST(ThreadState, DestroyingAThreadLocalFreesEveryThreadsObject)
     ++nStep;
     holder.join();
     EXPECT_EQ(g_nLiveCounters, nBefore);
-}
-
-TEST(ThreadState, ModuleThreadStateBelongsToTheModuleState)
-{
-    AFX_MODULE_STATE other(TRUE);
-    AFX_MODULE_THREAD_STATE* pAppThread = AfxGetModuleThreadState();
-    ASSERT_NE(pAppThread, nullptr);
-    EXPECT_EQ(pAppThread->m_pCurrentWinThread, nullptr);
-    EXPECT_EQ(pAppThread->m_pmapHWND, nullptr);
-    {
-        AFX_MANAGE_STATE(&other);
-        EXPECT_NE(AfxGetModuleThreadState(), pAppThread);
-        EXPECT_EQ(AfxGetModuleThreadState(), other.m_thread.GetData());
-    }
-    EXPECT_EQ(AfxGetModuleThreadState(), pAppThread);
 }
 
 } // namespace

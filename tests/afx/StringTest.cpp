@@ -15,16 +15,20 @@ using wivotest::Narrow;
 
 namespace {
 
-// The reference count of the buffer a string points at: the header sits right
-// before the characters.
-long RefsOf(const CString& s)
+// The buffer header sits right before the characters.
+const CStringData* DataOf(const CString& s)
 {
-    return (reinterpret_cast<const CStringData*>(static_cast<LPCTSTR>(s)) - 1)->nRefs;
+    return reinterpret_cast<const CStringData*>(static_cast<LPCTSTR>(s)) - 1;
 }
 
-int AllocOf(const CString& s)
+long RefsOf(const CString& s)
 {
-    return (reinterpret_cast<const CStringData*>(static_cast<LPCTSTR>(s)) - 1)->nAllocLength;
+    return DataOf(s)->nRefs;
+}
+
+bool Shared(const CString& a, const CString& b)
+{
+    return static_cast<LPCTSTR>(a) == static_cast<LPCTSTR>(b);
 }
 
 } // namespace
@@ -38,12 +42,9 @@ TEST(CStringSharing, CopiesShareOneBufferUntilOneWrites)
     CString b(a);
     CString c;
     c = a;
-    EXPECT_EQ(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(b));
-    EXPECT_EQ(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(c));
-    EXPECT_EQ(3, RefsOf(a));
+    EXPECT_EQ("1|1|3", Join({Shared(a, b), Shared(a, c), RefsOf(a)}));
     b.SetAt(0, L'S');
-    EXPECT_EQ(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(c));
-    EXPECT_EQ("shared text|Shared text|2|1", Join({a, b, RefsOf(a), RefsOf(b)}));
+    EXPECT_EQ("shared text|Shared text|1|2|1", Join({a, b, Shared(a, c), RefsOf(a), RefsOf(b)}));
     c += L"!";
     EXPECT_EQ("shared text|shared text!|1", Join({a, c, RefsOf(a)}));
 }
@@ -51,28 +52,28 @@ TEST(CStringSharing, CopiesShareOneBufferUntilOneWrites)
 TEST(CStringSharing, EveryMutatorUnsharesFirst)
 {
     const CString original(L"  Abc,abc  ");
-    struct Case { const char* name; void (*edit)(CString&); };
-    const Case cases[] = {
-        { "MakeUpper", [](CString& s) { s.MakeUpper(); } },
-        { "MakeLower", [](CString& s) { s.MakeLower(); } },
-        { "MakeReverse", [](CString& s) { s.MakeReverse(); } },
-        { "Replace(ch)", [](CString& s) { s.Replace(L'a', L'x'); } },
-        { "Replace(str)", [](CString& s) { s.Replace(L"bc", L"y"); } },
-        { "Remove", [](CString& s) { s.Remove(L'b'); } },
-        { "Insert", [](CString& s) { s.Insert(1, L"zz"); } },
-        { "Delete", [](CString& s) { s.Delete(2, 3); } },
-        { "TrimLeft", [](CString& s) { s.TrimLeft(); } },
-        { "TrimRight", [](CString& s) { s.TrimRight(); } },
-        { "SetAt", [](CString& s) { s.SetAt(2, L'#'); } },
-        { "GetBuffer", [](CString& s) { s.GetBuffer(0)[2] = L'#'; s.ReleaseBuffer(); } },
-        { "Empty", [](CString& s) { s.Empty(); } },
-        { "Format", [](CString& s) { s.Format(L"%d", 7); } },
+    using Edit = void (*)(CString&);
+    const std::pair<const char*, Edit> cases[] = {
+        {"MakeUpper", [](CString& s) { s.MakeUpper(); }},
+        {"MakeLower", [](CString& s) { s.MakeLower(); }},
+        {"MakeReverse", [](CString& s) { s.MakeReverse(); }},
+        {"Remove", [](CString& s) { s.Remove(L'b'); }},
+        {"Replace(ch)", [](CString& s) { s.Replace(L'a', L'x'); }},
+        {"Replace(str)", [](CString& s) { s.Replace(L"bc", L"y"); }},
+        {"Insert", [](CString& s) { s.Insert(1, L"zz"); }},
+        {"Delete", [](CString& s) { s.Delete(2, 3); }},
+        {"TrimLeft", [](CString& s) { s.TrimLeft(); }},
+        {"TrimRight", [](CString& s) { s.TrimRight(); }},
+        {"SetAt", [](CString& s) { s.SetAt(2, L'#'); }},
+        {"Empty", [](CString& s) { s.Empty(); }},
+        {"GetBuffer", [](CString& s) { s.GetBuffer(0)[2] = L'#'; s.ReleaseBuffer(); }},
+        {"Format", [](CString& s) { s.Format(L"%d", 7); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         CString copy(original);
-        c.edit(copy);
-        EXPECT_STREQ(L"  Abc,abc  ", original) << c.name << " changed the other owner";
-        EXPECT_NE(Narrow(original), Narrow(copy)) << c.name << " did nothing";
+        c.second(copy);
+        EXPECT_STREQ(L"  Abc,abc  ", original) << c.first << " changed the other owner";
+        EXPECT_NE(Narrow(original), Narrow(copy)) << c.first << " did nothing";
     }
     EXPECT_EQ(1, RefsOf(original));
 }
@@ -83,11 +84,8 @@ TEST(CStringSharing, EmptyStringsShareTheNilBuffer)
     CString c(L"");
     CString d(L"x");
     d.Empty();
-    for (const CString* p : {&b, &c, &d})
-        EXPECT_EQ(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(*p));
-    EXPECT_EQ(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(afxEmptyString));
-    EXPECT_EQ(-1, RefsOf(a));
-
+    EXPECT_EQ("1|1|1|1|-1", Join({Shared(a, b), Shared(a, c), Shared(a, d),
+                                  Shared(a, afxEmptyString), RefsOf(a)}));
     // GetBuffer on an empty string gives writable memory of its own.
     LPTSTR p = a.GetBuffer(0);
     ASSERT_NE(nullptr, p);
@@ -110,8 +108,7 @@ TEST(CStringSharing, GetBufferUnsharesAndReleaseBufferSetsLength)
     p = b.GetBuffer(0);
     p[3] = 0;
     b.ReleaseBuffer(5);   // explicit length wins over the terminator
-    EXPECT_EQ(5, b.GetLength());
-    EXPECT_EQ(L'o', b[4]);
+    EXPECT_EQ("5|111", Join({b.GetLength(), b[4]}));
     b.ReleaseBuffer(2);
     EXPECT_STREQ(L"he", b);
 
@@ -120,10 +117,9 @@ TEST(CStringSharing, GetBufferUnsharesAndReleaseBufferSetsLength)
     EXPECT_EQ(4, s.GetLength());
     s.GetBuffer(100);
     s.ReleaseBuffer();
-    EXPECT_GE(AllocOf(s), 100);
+    EXPECT_GE(DataOf(s)->nAllocLength, 100);
     s.FreeExtra();
-    EXPECT_EQ(4, AllocOf(s));
-    EXPECT_STREQ(L"abcd", s);
+    EXPECT_EQ("4|abcd", Join({DataOf(s)->nAllocLength, s}));
     s.GetBufferSetLength(2);
     EXPECT_STREQ(L"ab", s);
 }
@@ -132,23 +128,17 @@ TEST(CStringSharing, LockedBufferIsNeverShared)
 {
     CString a(L"locked");
     LPTSTR p = a.LockBuffer();
-    EXPECT_EQ(-1, RefsOf(a));
     CString b(a);
     CString c;
     c = a;
-    EXPECT_NE(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(b));
-    EXPECT_NE(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(c));
-    EXPECT_STREQ(L"locked", b);
-
+    EXPECT_EQ("-1|0|0|locked", Join({RefsOf(a), Shared(a, b), Shared(a, c), b}));
     // Assigning to a locked string keeps its buffer (the pointer stays valid).
     a = CString(L"LOCKED");
     EXPECT_EQ(static_cast<LPCTSTR>(a), p);
     EXPECT_STREQ(L"LOCKED", p);
-
     a.UnlockBuffer();
     CString d(a);
-    EXPECT_EQ(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(d));
-    EXPECT_EQ(2, RefsOf(a));
+    EXPECT_EQ("1|2", Join({Shared(a, d), RefsOf(a)}));
 }
 
 TEST(CStringSharing, ReferenceCountSurvivesTwoThreads)
@@ -175,13 +165,12 @@ TEST(CStringSharing, ReferenceCountSurvivesTwoThreads)
 TEST(CStringConstruct, FromCharactersAndLengths)
 {
     EXPECT_EQ("xxx|||abc|||", Join({CString(L'x', 3), CString(L'x', 0), CString(L'x', -5),
-                                     CString(L"abcdef", 3), CString(L"abc", -1),
-                                     CString(static_cast<LPCWSTR>(nullptr)),
-                                     CString(static_cast<LPCSTR>(nullptr))}));
+                                    CString(L"abcdef", 3), CString(L"abc", -1),
+                                    CString(static_cast<LPCWSTR>(nullptr)),
+                                    CString(static_cast<LPCSTR>(nullptr))}));
     // An explicit length keeps embedded terminators.
     CString withNul(L"a\0b", 3);
-    EXPECT_EQ(3, withNul.GetLength());
-    EXPECT_EQ(L'b', withNul[2]);
+    EXPECT_EQ("3|98", Join({withNul.GetLength(), withNul[2]}));
 }
 
 TEST(CStringConstruct, AnsiTextUsesTheAnsiCodePage)
@@ -202,8 +191,8 @@ TEST(CStringConstruct, AnsiTextUsesTheAnsiCodePage)
     v = '\xE4';
     const unsigned char szBytes[] = { 0x41, 0xC4, 0 };
     EXPECT_EQ(Narrow(L"Gr\u00FC\u00DFe|5|Gr\u00FC\u00DFe|Gr\u00FC|x\u00E9\u20AC|\u00E4|A\u00C4"),
-              Join({CString(szGruesse), CString(szGruesse).GetLength(), t, CString(szGruesse, 3), u, v,
-                   CString(szBytes)}));
+              Join({CString(szGruesse), CString(szGruesse).GetLength(), t, CString(szGruesse, 3),
+                    u, v, CString(szBytes)}));
 }
 
 TEST(CStringConstruct, OemAndBstrRoundTrips)
@@ -212,7 +201,8 @@ TEST(CStringConstruct, OemAndBstrRoundTrips)
     if (oem == 437 || oem == 850) {
         CString s(L"Gr\u00FC\u00DFe");
         s.AnsiToOem();
-        EXPECT_EQ("71|114|129|225|101", Join({s[0], s[1], s[2], s[3], s[4]})) << "u umlaut and sharp s";
+        // u umlaut and sharp s in the OEM code page
+        EXPECT_EQ("71|114|129|225|101", Join({s[0], s[1], s[2], s[3], s[4]}));
         s.OemToAnsi();
         EXPECT_STREQ(L"Gr\u00FC\u00DFe", s);
     } else {
@@ -221,8 +211,7 @@ TEST(CStringConstruct, OemAndBstrRoundTrips)
 
     BSTR b = CString(L"bstr text").AllocSysString();
     ASSERT_NE(nullptr, b);
-    EXPECT_EQ(9u, SysStringLen(b));
-    EXPECT_STREQ(L"bstr text", b);
+    EXPECT_EQ("9|bstr text", Join({SysStringLen(b), b}));
     EXPECT_EQ(b, CString(L"longer replacement text").SetSysString(&b));
     EXPECT_STREQ(L"longer replacement text", b);
     SysFreeString(b);
@@ -234,30 +223,27 @@ TEST(CStringConstruct, OemAndBstrRoundTrips)
 
 TEST(CStringFormat, FollowsTheWidePrintfRules)
 {
-    struct Row { std::wstring expected; CString actual; };
-    auto fmt = [](LPCTSTR f, auto... args) { CString s(L"old"); s.Format(f, args...); return s; };
-    CString piece(L'q', 3000);
-    const Row rows[] = {
-        { L"[wide]", fmt(L"[%s]", L"wide") },
-        { L"[narrow]", fmt(L"[%S]", "narrow") },
-        { L"[narrow]", fmt(L"[%hs]", "narrow") },
-        { L"[wide]", fmt(L"[%ls]", L"wide") },
-        { L"-42", fmt(L"%d", -42) },
-        { L" 3.14", fmt(L"%5.2f", 3.14159) },
-        { L"ab        |", fmt(L"%-10s|", L"ab") },
-        { L"ff FF", fmt(L"%x %X", 255, 255) },
-        { L"1234567890123", fmt(L"%I64d", (__int64)1234567890123LL) },
-        { L"-9000000000", fmt(L"%I64d", (__int64)-9000000000LL) },
-        { L"Z", fmt(L"%c", L'Z') },
-        { L"100%", fmt(L"%d%%", 100) },
-        { L"007", fmt(L"%03u", 7u) },
-        { L"", fmt(L"%s", L"") },
-        { L"", fmt(L"") },
-        { L"<" + std::wstring(3000, L'q') + L"|" + std::wstring(3000, L'q') + L">",
-          fmt(L"<%s|%s>", static_cast<LPCTSTR>(piece), static_cast<LPCTSTR>(piece)) },
+    auto fmt = [](LPCTSTR f, auto... args) {
+        CString s(L"old");
+        s.Format(f, args...);
+        return s;
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(r.expected, std::wstring(r.actual)) << "got \"" << Narrow(r.actual).substr(0, 80) << "\"";
+    CString piece(L'q', 3000);
+    const std::pair<std::wstring, CString> rows[] = {
+        {L"[wide]", fmt(L"[%s]", L"wide")},         {L"[narrow]", fmt(L"[%S]", "narrow")},
+        {L"[narrow]", fmt(L"[%hs]", "narrow")},     {L"[wide]", fmt(L"[%ls]", L"wide")},
+        {L"-42", fmt(L"%d", -42)},                  {L" 3.14", fmt(L"%5.2f", 3.14159)},
+        {L"ab        |", fmt(L"%-10s|", L"ab")},    {L"ff FF", fmt(L"%x %X", 255, 255)},
+        {L"1234567890123", fmt(L"%I64d", (__int64)1234567890123LL)},
+        {L"-9000000000", fmt(L"%I64d", (__int64)-9000000000LL)},
+        {L"Z", fmt(L"%c", L'Z')},                   {L"100%", fmt(L"%d%%", 100)},
+        {L"007", fmt(L"%03u", 7u)},                 {L"", fmt(L"%s", L"")},
+        {L"", fmt(L"")},
+        {L"<" + std::wstring(3000, L'q') + L"|" + std::wstring(3000, L'q') + L">",
+         fmt(L"<%s|%s>", static_cast<LPCTSTR>(piece), static_cast<LPCTSTR>(piece))},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(r.first, std::wstring(r.second)) << Narrow(r.second).substr(0, 80);
 
     CString s(L"%d-%d");
     s.Format(s, 1, 2);    // its own text as the format
@@ -275,11 +261,11 @@ TEST(CStringFormat, LoadsTheFrameworksOwnStrings)
     ASSERT_TRUE(s.LoadString(AFX_IDS_IDLEMESSAGE));
     CString u;
     u.Format(AFX_IDS_IDLEMESSAGE);
-    EXPECT_EQ("Ready|Create a new document\nNew|Ready", Join({s, CString(MAKEINTRESOURCE(ID_FILE_NEW)), u}));
-
+    EXPECT_EQ("Ready|Create a new document\nNew|Ready",
+              Join({s, CString(MAKEINTRESOURCE(ID_FILE_NEW)), u}));
+    // A missing resource loads nothing.
     s = L"keep?";
-    EXPECT_FALSE(s.LoadString(0xFFF3));
-    EXPECT_EQ("|", Join({s, CString(MAKEINTRESOURCE(0xFFF3))})) << "a missing resource loads nothing";
+    EXPECT_EQ("0||", Join({s.LoadString(0xFFF3), s, CString(MAKEINTRESOURCE(0xFFF3))}));
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -294,22 +280,24 @@ TEST(CStringCompare, OperatorsAndCompareFunctions)
     EXPECT_TRUE(abc <= L"abc" && abc >= L"abc" && L"abe" >= abd);
 
     auto sign = [](int n) { return n < 0 ? -1 : n > 0 ? 1 : 0; };
-    EXPECT_EQ("-1|1|0|0|-1|1", Join({sign(abc.Compare(L"abd")), sign(abc.Compare(L"ABC")),
-                                    sign(abc.CompareNoCase(L"ABC")),
-                                    sign(CString(L"\u00C4rger").CompareNoCase(L"\u00E4RGER")),
-                                    // Folding to lower case puts '_' before letters, as _wcsicmp does.
-                                    sign(CString(L"_x").CompareNoCase(L"Ax")), sign(abc.CompareNoCase(L"AB"))}));
+    // Folding to lower case puts '_' before letters, as _wcsicmp does.
+    EXPECT_EQ("-1|1|0|0|-1|1",
+              Join({sign(abc.Compare(L"abd")), sign(abc.Compare(L"ABC")),
+                    sign(abc.CompareNoCase(L"ABC")),
+                    sign(CString(L"\u00C4rger").CompareNoCase(L"\u00E4RGER")),
+                    sign(CString(L"_x").CompareNoCase(L"Ax")), sign(abc.CompareNoCase(L"AB"))}));
     // Collation ignores code-point order.
-    EXPECT_EQ("0|-1|1|0|-1", Join({sign(abc.Collate(L"abc")), sign(CString(L"a").Collate(L"B")),
-                                  sign(CString(L"a").Compare(L"B")), sign(abc.CollateNoCase(L"ABC")),
-                                  sign(CString(L"apple").CollateNoCase(L"Banana"))}));
+    EXPECT_EQ("0|-1|1|0|-1",
+              Join({sign(abc.Collate(L"abc")), sign(CString(L"a").Collate(L"B")),
+                    sign(CString(L"a").Compare(L"B")), sign(abc.CollateNoCase(L"ABC")),
+                    sign(CString(L"apple").CollateNoCase(L"Banana"))}));
 }
 
 TEST(CStringCompare, Concatenation)
 {
     CString a(L"ab");
-    EXPECT_EQ("abcdefg|xab|yab|zab|ab", Join({a + L"cd" + L'e' + CString(L"f") + 'g', L'x' + a, L"y" + a,
-                                             'z' + a, a}));
+    EXPECT_EQ("abcdefg|xab|yab|zab|ab",
+              Join({a + L"cd" + L'e' + CString(L"f") + 'g', L'x' + a, L"y" + a, 'z' + a, a}));
     // Appending a string to itself, through either form.
     CString s(L"12");
     s += s;
@@ -320,8 +308,7 @@ TEST(CStringCompare, Concatenation)
     CString grow;
     for (int i = 0; i < 1000; ++i)
         grow += static_cast<TCHAR>(L'a' + i % 26);
-    EXPECT_EQ(1000, grow.GetLength());
-    EXPECT_EQ(L'a' + 999 % 26, grow[999]);
+    EXPECT_EQ("1000|108", Join({grow.GetLength(), grow[999]}));
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -331,11 +318,11 @@ TEST(CStringExtract, MidLeftRightClampLikeTheFramework)
 {
     CString s(L"0123456789");
     EXPECT_EQ("234|789|89|012||||89|0123456789",
-              Join({s.Mid(2, 3), s.Mid(7), s.Mid(8, 100), s.Mid(-5, 3), s.Mid(10), s.Mid(11, 2), s.Mid(3, -1),
-                   s.Mid(8, INT_MAX), s.Mid(0)}));
+              Join({s.Mid(2, 3), s.Mid(7), s.Mid(8, 100), s.Mid(-5, 3), s.Mid(10), s.Mid(11, 2),
+                    s.Mid(3, -1), s.Mid(8, INT_MAX), s.Mid(0)}));
     EXPECT_EQ("012||0123456789|789||0123456789|012|0123|",
               Join({s.Left(3), s.Left(-1), s.Left(50), s.Right(3), s.Right(-3), s.Right(50),
-                   s.SpanIncluding(L"012abc"), s.SpanExcluding(L"45"), s.SpanIncluding(L"x")}));
+                    s.SpanIncluding(L"012abc"), s.SpanExcluding(L"45"), s.SpanIncluding(L"x")}));
     // Past the end (and at the terminator) reads as 0.
     EXPECT_EQ("48|0|0|0", Join({s.GetAt(0), s.GetAt(10), s.GetAt(11), s.GetAt(-1)}));
 }
@@ -343,14 +330,17 @@ TEST(CStringExtract, MidLeftRightClampLikeTheFramework)
 TEST(CStringExtract, FindAndReverseFind)
 {
     CString s(L"abcabc");
-    EXPECT_EQ("1|4|-1|-1|-1|1|-1", Join({s.Find(L'b'), s.Find(L'b', 2), s.Find(L'b', 5), s.Find(L'b', 6),
-                                        s.Find(L'b', 100), s.Find(L'b', -3), s.Find(L'z')}));
+    EXPECT_EQ("1|4|-1|-1|-1|1|-1", Join({s.Find(L'b'), s.Find(L'b', 2), s.Find(L'b', 5),
+                                         s.Find(L'b', 6), s.Find(L'b', 100), s.Find(L'b', -3),
+                                         s.Find(L'z')}));
     // The empty string is found where the search starts.
-    EXPECT_EQ("3|2|-1|-1|6|2|-1|-1", Join({s.Find(L"abc", 1), s.Find(L"ca"), s.Find(L"abcd"), s.Find(L"a", 7),
-                                          s.Find(L"", 6), s.Find(L"", 2), s.Find(L"", 7),
-                                          s.Find(static_cast<LPCTSTR>(nullptr))}));
-    EXPECT_EQ("4|-1|2|-1|-1|-1", Join({s.ReverseFind(L'b'), s.ReverseFind(L'q'), s.FindOneOf(L"xyc"),
-                                      s.FindOneOf(L"xyz"), CString().Find(L'a'), CString().ReverseFind(L'a')}));
+    EXPECT_EQ("3|2|-1|-1|6|2|-1|-1",
+              Join({s.Find(L"abc", 1), s.Find(L"ca"), s.Find(L"abcd"), s.Find(L"a", 7),
+                    s.Find(L"", 6), s.Find(L"", 2), s.Find(L"", 7),
+                    s.Find(static_cast<LPCTSTR>(nullptr))}));
+    EXPECT_EQ("4|-1|2|-1|-1|-1",
+              Join({s.ReverseFind(L'b'), s.ReverseFind(L'q'), s.FindOneOf(L"xyc"),
+                    s.FindOneOf(L"xyz"), CString().Find(L'a'), CString().ReverseFind(L'a')}));
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -382,14 +372,14 @@ TEST(CStringEdit, CaseReverseTrimAndSetAt)
     for (const auto& c : cases) {
         CString s(c.pszIn);
         c.pfnEdit(s);
-        EXPECT_STREQ(c.pszOut, s) << "from \"" << Narrow(c.pszIn) << "\"";
-        EXPECT_EQ((int)wcslen(c.pszOut), s.GetLength()) << "from \"" << Narrow(c.pszIn) << "\"";
+        EXPECT_EQ(Join({c.pszOut, (int)wcslen(c.pszOut)}), Join({s, s.GetLength()}))
+            << "from \"" << Narrow(c.pszIn) << "\"";
     }
 }
 
 TEST(CStringEdit, ReplaceRemoveInsertDelete)
 {
-    // Each row: the counts an edit returned, then the text it left.
+    // Each line: the counts the edits returned, then the text they left.
     CString s(L"a.b.c");
     EXPECT_EQ("2|0|a/b/c", Join({s.Replace(L'.', L'/'), s.Replace(L'x', L'y'), s}));
     s = L"aaaa";
@@ -398,7 +388,7 @@ TEST(CStringEdit, ReplaceRemoveInsertDelete)
     EXPECT_EQ("2|three two three", Join({s.Replace(L"one", L"three"), s}));
     EXPECT_EQ("2|0| two ", Join({s.Replace(L"three", L""), s.Replace(L"", L"x"), s}));
     s = L"xyx";
-    EXPECT_EQ("2|xyxyxyx", Join({s.Replace(L"x", static_cast<LPCTSTR>(s)), s})) << "the replacement is the string";
+    EXPECT_EQ("2|xyxyxyx", Join({s.Replace(L"x", static_cast<LPCTSTR>(s)), s})) << "itself";
     s = L"banana";
     EXPECT_EQ("3|0|bnn", Join({s.Remove(L'a'), s.Remove(L'z'), s}));
     // Inserting past the end appends, before the start prepends.
@@ -407,37 +397,34 @@ TEST(CStringEdit, ReplaceRemoveInsertDelete)
                                       s.Insert(-4, L"_"), s}));
     // A count past the end stops there.
     EXPECT_EQ("5|bcdef|4|bdef|2|bd|2|2|bd",
-              Join({s.Delete(0, 2), CString(s), s.Delete(1), CString(s), s.Delete(2, 100), CString(s),
-                   s.Delete(5, 1), s.Delete(0, -1), s}));
+              Join({s.Delete(0, 2), CString(s), s.Delete(1), CString(s), s.Delete(2, 100),
+                    CString(s), s.Delete(5, 1), s.Delete(0, -1), s}));
 }
 
 TEST(CStringValidity, PointerChecks)
 {
-    EXPECT_TRUE(AfxIsValidString(L"text"));
-    EXPECT_TRUE(AfxIsValidString("text"));
+    EXPECT_TRUE(AfxIsValidString(L"text") && AfxIsValidString("text"));
     EXPECT_FALSE(AfxIsValidString(static_cast<LPCWSTR>(nullptr)));
     EXPECT_FALSE(AfxIsValidString(reinterpret_cast<LPCWSTR>(0x10)));
 
     // A string running to the end of a readable page with no terminator.
     SYSTEM_INFO si;
     GetSystemInfo(&si);
-    BYTE* pages = static_cast<BYTE*>(VirtualAlloc(nullptr, si.dwPageSize * 2, MEM_COMMIT | MEM_RESERVE,
-                                                  PAGE_READWRITE));
+    BYTE* pages = static_cast<BYTE*>(
+        VirtualAlloc(nullptr, si.dwPageSize * 2, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     ASSERT_NE(nullptr, pages);
     DWORD oldProtect;
     ASSERT_TRUE(VirtualProtect(pages + si.dwPageSize, si.dwPageSize, PAGE_NOACCESS, &oldProtect));
     char* tail = reinterpret_cast<char*>(pages + si.dwPageSize - 4);
     memset(tail, 'a', 4);
-    EXPECT_FALSE(AfxIsValidString(tail));
-    EXPECT_TRUE(AfxIsValidString(tail, 4));
-    EXPECT_FALSE(AfxIsValidString(tail, 5));
+    EXPECT_EQ("0|1|0", Join({AfxIsValidString(tail), AfxIsValidString(tail, 4),
+                             AfxIsValidString(tail, 5)}));
     tail[3] = 0;
     EXPECT_TRUE(AfxIsValidString(tail));
-    EXPECT_TRUE(AfxIsValidAddress(pages, si.dwPageSize));
-    EXPECT_FALSE(AfxIsValidAddress(pages, si.dwPageSize + 1));
+    EXPECT_EQ("1|0", Join({AfxIsValidAddress(pages, si.dwPageSize),
+                           AfxIsValidAddress(pages, si.dwPageSize + 1)}));
     ASSERT_TRUE(VirtualProtect(pages, si.dwPageSize, PAGE_READONLY, &oldProtect));
-    EXPECT_TRUE(AfxIsValidAddress(pages, 16, FALSE));
-    EXPECT_FALSE(AfxIsValidAddress(pages, 16, TRUE));
-    EXPECT_FALSE(AfxIsValidAddress(nullptr, 0));
+    EXPECT_EQ("1|0|0", Join({AfxIsValidAddress(pages, 16, FALSE),
+                             AfxIsValidAddress(pages, 16, TRUE), AfxIsValidAddress(nullptr, 0)}));
     VirtualFree(pages, 0, MEM_RELEASE);
 }

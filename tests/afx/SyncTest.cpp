@@ -11,6 +11,9 @@
 
 #include "AfxTestSupport.h"
 
+using wivotest::Join;
+using wivotest::Throws;
+
 namespace {
 
 // Whether another thread gets the object within dwTimeout (and gives it back).
@@ -90,39 +93,24 @@ TEST(CriticalSection, SingleLockReleasesOnDestructionAndDoesNotLockTwice)
 /////////////////////////////////////////////////////////////////////////////
 // CEvent
 
-TEST(Event, ManualResetReleasesEveryWaiterUntilReset)
+TEST(Event, ManualResetReleasesEveryWaiterAutoResetOne)
 {
-    CEvent ev(FALSE, TRUE);
-    EXPECT_FALSE(ev.Lock(0));
+    CEvent manual(FALSE, TRUE), automatic;
     std::atomic<int> released(0);
-    auto wait = [&] { released += CSingleLock(&ev).Lock(5000) != FALSE; };
-    std::thread w1(wait), w2(wait);
+    auto wait = [&](CEvent* p) { released += CSingleLock(p).Lock(300) != FALSE; };
+    std::thread w1(wait, &manual), w2(wait, &manual), w3(wait, &automatic), w4(wait, &automatic);
     Sleep(50);
-    EXPECT_TRUE(ev.SetEvent());
-    w1.join();
-    w2.join();
-    EXPECT_EQ(2, released.load());
-    EXPECT_TRUE(ev.Lock(0)) << "stays signaled";
-    EXPECT_TRUE(ev.ResetEvent());
-    EXPECT_FALSE(ev.Lock(0));
-    EXPECT_TRUE(ev.Unlock());
-}
-
-TEST(Event, AutoResetReleasesOneWaiterAtATime)
-{
-    CEvent ev;      // auto reset, not signaled
-    std::atomic<int> released(0);
-    auto wait = [&] { released += ev.Lock(300) != FALSE; };
-    std::thread w1(wait), w2(wait);
-    Sleep(50);
-    ev.SetEvent();
-    w1.join();
-    w2.join();
-    EXPECT_EQ(1, released.load());
-    EXPECT_FALSE(ev.Lock(0)) << "reset itself";
+    EXPECT_TRUE(manual.SetEvent());
+    EXPECT_TRUE(automatic.SetEvent());
+    for (std::thread* p : {&w1, &w2, &w3, &w4})
+        p->join();
+    EXPECT_EQ(3, released.load());
+    EXPECT_EQ("1|0", Join({manual.Lock(0), automatic.Lock(0)})) << "manual stays signaled";
+    EXPECT_TRUE(manual.ResetEvent());
+    EXPECT_FALSE(manual.Lock(0));
+    EXPECT_TRUE(manual.Unlock());
     CEvent initially(TRUE);
-    EXPECT_TRUE(initially.Lock(0));
-    EXPECT_FALSE(initially.Lock(0));
+    EXPECT_EQ("1|0", Join({initially.Lock(0), initially.Lock(0)}));
     EXPECT_TRUE(initially.PulseEvent());
     EXPECT_FALSE(initially.Lock(0)) << "a pulse with no waiter leaves it reset";
 }
@@ -160,8 +148,8 @@ TEST(Mutex, NamedMutexOpenedTwiceIsOneMutex)
 
     // Creation failures throw: a name that is an event's, an initial count above the maximum.
     CEvent ev(FALSE, FALSE, name + L"-event");
-    EXPECT_TRUE(wivotest::Throws<CResourceException>([&] { CMutex clash(FALSE, name + L"-event"); }));
-    EXPECT_TRUE(wivotest::Throws<CResourceException>([] { CSemaphore bad(5, 2); }));
+    EXPECT_TRUE(Throws<CResourceException>([&] { CMutex clash(FALSE, name + L"-event"); }));
+    EXPECT_TRUE(Throws<CResourceException>([] { CSemaphore bad(5, 2); }));
 }
 
 TEST(Semaphore, CountsAndReleaseSeveral)
@@ -192,13 +180,14 @@ TEST(MultiLock, WaitForAnyAndForAll)
         CMultiLock lock(objects, 3);
         EXPECT_EQ((DWORD)WAIT_TIMEOUT, lock.Lock(0, TRUE));
         EXPECT_EQ(WAIT_OBJECT_0 + 1, lock.Lock(0, FALSE)) << "the free mutex";
-        EXPECT_EQ("0|1|0|0", wivotest::Join({lock.IsLocked(0), lock.IsLocked(1), lock.IsLocked(2), lock.IsLocked(7)}));
+        EXPECT_EQ("0|1|0|0", Join({lock.IsLocked(0), lock.IsLocked(1), lock.IsLocked(2),
+                                   lock.IsLocked(7)}));
         lock.Unlock();
         EXPECT_FALSE(lock.IsLocked(1));
         e1.SetEvent();
         e2.SetEvent();
         EXPECT_EQ(WAIT_OBJECT_0, lock.Lock(1000, TRUE));
-        EXPECT_EQ("1|1|1", wivotest::Join({lock.IsLocked(0), lock.IsLocked(1), lock.IsLocked(2)}));
+        EXPECT_EQ("1|1|1", Join({lock.IsLocked(0), lock.IsLocked(1), lock.IsLocked(2)}));
     }
     EXPECT_TRUE(OtherThreadLocks(m, 500)) << "the destructor released the mutex";
 

@@ -47,7 +47,8 @@ TEST(CTimeConstruct, LocalPartsGmtPartsAndSystemTimes)
     CTime known((time_t)1000000000);    // 2001-09-09 01:46:40 UTC
     struct tm gmt;
     ASSERT_NE(nullptr, known.GetGmtTm(&gmt));
-    EXPECT_EQ("101|8|9|1|46|40", Join({gmt.tm_year, gmt.tm_mon, gmt.tm_mday, gmt.tm_hour, gmt.tm_min, gmt.tm_sec}));
+    EXPECT_EQ("101|8|9|1|46|40", Join({gmt.tm_year, gmt.tm_mon, gmt.tm_mday, gmt.tm_hour,
+                                       gmt.tm_min, gmt.tm_sec}));
     ASSERT_NE(nullptr, known.GetGmtTm());
     EXPECT_EQ(9, known.GetGmtTm()->tm_mday);
     EXPECT_EQ("2001-09-09 01:46:40", Narrow(known.FormatGmt(L"%Y-%m-%d %H:%M:%S")));
@@ -55,8 +56,9 @@ TEST(CTimeConstruct, LocalPartsGmtPartsAndSystemTimes)
     SYSTEMTIME st = {2019, 12, 0, 31, 23, 59, 58, 999};
     SYSTEMTIME back;
     ASSERT_TRUE(CTime(st).GetAsSystemTime(back));
-    EXPECT_EQ("2019|12|31|23|59|58|0|2", Join({back.wYear, back.wMonth, back.wDay, back.wHour, back.wMinute,
-                                               back.wSecond, back.wMilliseconds, back.wDayOfWeek}))
+    EXPECT_EQ("2019|12|31|23|59|58|0|2",
+              Join({back.wYear, back.wMonth, back.wDay, back.wHour, back.wMinute, back.wSecond,
+                    back.wMilliseconds, back.wDayOfWeek}))
         << "31 December 2019 was a Tuesday";
     SYSTEMTIME zero = {};
     EXPECT_EQ((time_t)0, CTime(zero).GetTime()) << "a zeroed SYSTEMTIME is time 0";
@@ -65,8 +67,8 @@ TEST(CTimeConstruct, LocalPartsGmtPartsAndSystemTimes)
 TEST(CTimeConstruct, OutOfRangePartsGiveTheInvalidTime)
 {
     const int bad[][6] = {{1969, 12, 31, 23, 59, 59}, {2020, 13, 1, 0, 0, 0}, {2020, 0, 1, 0, 0, 0},
-                          {2020, 1, 32, 0, 0, 0},     {2020, 1, 1, 24, 0, 0}, {2020, 1, 1, 0, -1, 0},
-                          {2020, 1, 1, 0, 0, 60},     {2020, 2, 0, 0, 0, 0}};
+                          {2020, 1, 32, 0, 0, 0}, {2020, 1, 1, 24, 0, 0}, {2020, 1, 1, 0, -1, 0},
+                          {2020, 1, 1, 0, 0, 60}, {2020, 2, 0, 0, 0, 0}};
     for (const auto& p : bad) {
         CTime invalid(p[0], p[1], p[2], p[3], p[4], p[5]);
         std::string strParts = Join({p[0], p[1], p[2], p[3], p[4], p[5]});
@@ -118,8 +120,9 @@ TEST(CTimeFormat, SpecifiersAndBadFormats)
     // resource that does not exist give nothing; results may pass 128 characters.
     EXPECT_EQ("05.03.2022 07:08:09|Saturday March 22 064|100%|5||||||500",
               Join({t.Format(L"%d.%m.%Y %H:%M:%S"), t.Format(L"%A %B %y %j"), t.Format(L"100%%"),
-                    t.Format(L"%#d"), t.Format(L"%Q"), t.Format(L"trailing %"), t.Format((LPCTSTR)NULL),
-                    t.Format(L""), t.Format(0xFFF0u), t.Format(longFormat).GetLength()}));
+                    t.Format(L"%#d"), t.Format(L"%Q"), t.Format(L"trailing %"),
+                    t.Format((LPCTSTR)NULL), t.Format(L""), t.Format(0xFFF0u),
+                    t.Format(longFormat).GetLength()}));
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -128,10 +131,12 @@ TEST(CTimeFormat, SpecifiersAndBadFormats)
 TEST(CTimeSpanTest, PartsTotalsAndFormat)
 {
     CTimeSpan s(3, 4, 5, 6);
-    EXPECT_EQ("3|4|5|6|76|4565|273906", Join({s.GetDays(), s.GetHours(), s.GetMinutes(), s.GetSeconds(),
-                                              s.GetTotalHours(), s.GetTotalMinutes(), s.GetTotalSeconds()}));
+    EXPECT_EQ("3|4|5|6|76|4565|273906",
+              Join({s.GetDays(), s.GetHours(), s.GetMinutes(), s.GetSeconds(), s.GetTotalHours(),
+                    s.GetTotalMinutes(), s.GetTotalSeconds()}));
     CTimeSpan neg = CTimeSpan(0) - CTimeSpan(0, 1, 30, 0);
-    EXPECT_EQ("-5400|0|-1|-30", Join({neg.GetTotalSeconds(), neg.GetDays(), neg.GetHours(), neg.GetMinutes()}));
+    EXPECT_EQ("-5400|0|-1|-30",
+              Join({neg.GetTotalSeconds(), neg.GetDays(), neg.GetHours(), neg.GetMinutes()}));
 
     // An unknown specifier stands for itself.
     CTimeSpan f(12, 3, 4, 5);
@@ -185,5 +190,6 @@ TEST(CTimeArchive, ThirtyTwoBitValuesRoundTrip)
     ar >> t2 >> positive2 >> negative2 >> invalid2 >> late2;
     EXPECT_EQ(Join({(long long)t.GetTime(), (long long)positive.GetTotalSeconds(), -3600, -1, -1}),
               Join({(long long)t2.GetTime(), (long long)positive2.GetTotalSeconds(),
-                    (long long)negative2.GetTotalSeconds(), (long long)invalid2.GetTime(), (long long)late2.GetTime()}));
+                    (long long)negative2.GetTotalSeconds(), (long long)invalid2.GetTime(),
+                    (long long)late2.GetTime()}));
 }

@@ -22,13 +22,14 @@ int CauseOf(F f)
     return CaughtAs<E>(f, [](E* e) { return (int)e->m_cause; }, -1);
 }
 
-// One result for Join: a text or a number.
+// One result for Join: a text, a number or a pointer (as a number).
 struct Joinable
 {
     Joinable(LPCWSTR text) : m_text(Narrow(text)) {}
     Joinable(const CString& text) : m_text(Narrow(text)) {}
     Joinable(const std::string& text) : m_text(text) {}
     Joinable(long long n) : m_text(std::to_string(n)) {}
+    Joinable(const void* p) : m_text(std::to_string((INT_PTR)p)) {}
     std::string m_text;
 };
 
