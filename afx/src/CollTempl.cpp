@@ -1,33 +1,37 @@
 // CollTempl.cpp - the element helpers of afxtempl.h that live in the framework DLL.
 #include "afxtempl.h"
 
-#include "CollImpl.h"
+namespace {
+
+// nHash * 33 + character; a NULL key is the empty string. Narrow characters count
+// as signed chars, like the framework's hash of ANSI strings.
+template<class CH>
+UINT HashText(const CH* key)
+{
+    UINT nHash = 0;
+    for (; key != NULL && *key != 0; ++key)
+        nHash = (nHash << 5) + nHash + (UINT)(int)*key;
+    return nHash;
+}
+
+} // namespace
 
 UINT AFXAPI HashKey(LPCWSTR key)
 {
-    return afxcoll::StringKey::Hash(key);
+    return HashText(key);
 }
 
-// The same arithmetic over the narrow characters (as signed chars, like the
-// framework's hash of ANSI strings).
 UINT AFXAPI HashKey(LPCSTR key)
 {
-    UINT nHash = 0;
-    if (key != NULL) {
-        for (; *key != 0; ++key)
-            nHash = (nHash << 5) + nHash + (UINT)(int)*key;
-    }
-    return nHash;
+    return HashText(key);
 }
 
 void AFXAPI SerializeElements(CArchive& ar, CString* pElements, int nCount)
 {
-    if (ar.IsStoring()) {
-        for (; nCount > 0; --nCount, ++pElements)
+    for (; nCount > 0; --nCount, ++pElements) {
+        if (ar.IsStoring())
             ar << *pElements;
-    }
-    else {
-        for (; nCount > 0; --nCount, ++pElements)
+        else
             ar >> *pElements;
     }
 }
