@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "SystemTestSupport.h"
 
 using wivotest::Narrow;
+using wivotest::SavedRegistryValues;
 
 namespace {
 
@@ -27,112 +28,27 @@ const WCHAR kPortsGuid[] = L"{4D36E978-E325-11CE-BFC1-08002BE10318}";
 const WCHAR kChildSystemVar[] = L"WIVO_PORTS_SYSTEM";
 const WCHAR kChildDoneVar[] = L"WIVO_PORTS_DONE";
 
-bool KeyExists(HKEY hRoot, const CString& strPath)
-{
-    HKEY hKey = NULL;
-    if (::RegOpenKeyExW(hRoot, strPath, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(hKey);
-    return true;
-}
-
-void DeleteTree(HKEY hRoot, const CString& strPath)
-{
-    ::RegDeleteTreeW(hRoot, strPath);
-    ::RegDeleteKeyW(hRoot, strPath);
-}
-
-// The values of one key below HKLM. The test empties the key and writes its own; the
-// values it had are put back (or the key removed, if it was new) when the object goes.
-class DeviceMap
-{
-public:
-    explicit DeviceMap(LPCWSTR pszPath)
-        : m_strPath(pszPath), m_bExisted(KeyExists(HKEY_LOCAL_MACHINE, pszPath))
-    {
-        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey,
-                          NULL);
-        for (DWORD i = 0;; i++) {
-            WCHAR szName[16384];
-            DWORD cchName = 16384, dwType = 0, cbData = 0;
-            if (::RegEnumValueW(m_hKey, i, szName, &cchName, NULL, &dwType, NULL, &cbData) !=
-                ERROR_SUCCESS)
-                break;
-            Value value = {szName, dwType, std::vector<BYTE>(cbData + 2)};
-            ::RegQueryValueExW(m_hKey, szName, NULL, NULL, value.data.data(), &cbData);
-            value.data.resize(cbData);
-            m_saved.push_back(value);
-        }
-        DeleteAllValues();
-    }
-
-    ~DeviceMap()
-    {
-        if (m_bExisted) {
-            DeleteAllValues();
-            for (const Value& value : m_saved)
-                ::RegSetValueExW(m_hKey, value.name.c_str(), 0, value.type, value.data.data(),
-                                 (DWORD)value.data.size());
-        }
-        ::RegCloseKey(m_hKey);
-        if (!m_bExisted)
-            DeleteTree(HKEY_LOCAL_MACHINE, m_strPath);
-    }
-
-    void Set(LPCWSTR pszName, LPCWSTR pszText)
-    {
-        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(m_hKey, pszName, 0, REG_SZ, (const BYTE*)pszText,
-                                                  (DWORD)(wcslen(pszText) + 1) * sizeof(WCHAR)));
-    }
-
-    void SetNumber(LPCWSTR pszName, DWORD dwValue)
-    {
-        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(m_hKey, pszName, 0, REG_DWORD,
-                                                  (const BYTE*)&dwValue, sizeof(dwValue)));
-    }
-
-    void Delete(LPCWSTR pszName) { ::RegDeleteValueW(m_hKey, pszName); }
-
-private:
-    void DeleteAllValues()
-    {
-        WCHAR szName[16384];
-        DWORD cchName = 16384;
-        while (::RegEnumValueW(m_hKey, 0, szName, &cchName, NULL, NULL, NULL, NULL) ==
-                   ERROR_SUCCESS &&
-               ::RegDeleteValueW(m_hKey, szName) == ERROR_SUCCESS)
-            cchName = 16384;
-    }
-
-    struct Value
-    {
-        std::wstring name;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
-
-    CString m_strPath;
-    bool m_bExisted;
-    HKEY m_hKey = NULL;
-    std::vector<Value> m_saved;
-};
-
 // A subtree of device keys below HKLM, removed when the object goes, together with its
 // parent if that was missing before (HKLM\Enum of the older systems).
 class DeviceTree
 {
 public:
     DeviceTree(LPCWSTR pszParent, LPCWSTR pszName)
-        : m_strParent(pszParent), m_strRoot(CString(pszParent) + L"\\" + pszName),
-          m_bParentExisted(KeyExists(HKEY_LOCAL_MACHINE, pszParent))
+        : m_strParent(pszParent), m_strRoot(CString(pszParent) + L"\\" + pszName)
     {
+        HKEY hKey = NULL;
+        m_bParentExisted =
+            ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, pszParent, 0, KEY_READ, &hKey) == ERROR_SUCCESS;
+        if (m_bParentExisted)
+            ::RegCloseKey(hKey);
     }
-
     ~DeviceTree()
     {
         for (const CString& strPath : m_locked)
             SetDacl(strPath, NULL);
-        DeleteTree(HKEY_LOCAL_MACHINE, m_bParentExisted ? m_strRoot : m_strParent);
+        const CString& strTop = m_bParentExisted ? m_strRoot : m_strParent;
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, strTop);
+        ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, strTop);
     }
 
     // Values of a device key; null texts are left out. The port name under "Device
@@ -145,7 +61,6 @@ public:
         SetValue(pszPath, L"PortName", pszPortName);
         SetValue(CString(pszPath) + L"\\Device Parameters", L"PortName", pszParameterPortName);
     }
-
     void Key(LPCWSTR pszPath) { SetValue(pszPath, NULL, NULL); }
 
     // A key nobody may read or open.
@@ -154,8 +69,8 @@ public:
         Key(pszPath);
         ACL acl;
         ::InitializeAcl(&acl, sizeof(acl), ACL_REVISION);
-        SetDacl(m_strRoot + L"\\" + pszPath, &acl);
         m_locked.push_back(m_strRoot + L"\\" + pszPath);
+        SetDacl(m_locked.back(), &acl);
         HKEY hKey = NULL;
         ASSERT_EQ(ERROR_ACCESS_DENIED,
                   ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, m_locked.back(), 0, KEY_READ, &hKey))
@@ -163,17 +78,15 @@ public:
     }
 
 private:
+    // A null name makes the key alone (with an empty default value); a null text sets nothing.
     void SetValue(const CString& strPath, LPCWSTR pszName, LPCWSTR pszText)
     {
-        if (pszName != NULL && pszText == NULL)
-            return;
-        HKEY hKey = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, m_strRoot + L"\\" + strPath,
-                                                   0, NULL, 0, KEY_ALL_ACCESS, NULL, &hKey, NULL));
-        if (pszName != NULL)
-            ::RegSetValueExW(hKey, pszName, 0, REG_SZ, (const BYTE*)pszText,
-                             (DWORD)(wcslen(pszText) + 1) * sizeof(WCHAR));
-        ::RegCloseKey(hKey);
+        const LPCWSTR pszData = pszName == NULL ? L"" : pszText;
+        if (pszData != NULL) {
+            ASSERT_EQ(ERROR_SUCCESS,
+                      ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, m_strRoot + L"\\" + strPath, pszName,
+                                        REG_SZ, pszData, (DWORD)(wcslen(pszData) + 1) * 2));
+        }
     }
 
     // A null ACL lets everybody in again.
@@ -189,19 +102,10 @@ private:
         ::RegCloseKey(hKey);
     }
 
-    CString m_strParent;
-    CString m_strRoot;
+    CString m_strParent, m_strRoot;
     bool m_bParentExisted;
     std::vector<CString> m_locked;
 };
-
-std::string Joined(const CStringArray& ports)
-{
-    std::string text;
-    for (int i = 0; i < ports.GetSize(); i++)
-        text += (i ? "," : "") + Narrow(ports[i]);
-    return text;
-}
 
 // The caller's array is replaced, not appended to.
 std::string Ports(void (*get)(CStringArray&))
@@ -209,7 +113,7 @@ std::string Ports(void (*get)(CStringArray&))
     CStringArray ports;
     ports.Add(L"stale");
     get(ports);
-    return Joined(ports);
+    return wivotest::Joined(ports);
 }
 std::string SerialPorts() { return Ports(CSystem::GetSerialPorts); }
 std::string ParallelPorts() { return Ports(CSystem::GetParallelPorts); }
@@ -221,29 +125,29 @@ TEST(PortSearch, FirstFindIsKeptAndAKindWithoutPortsIsSearchedAgain)
     const COSInfo& os = CSystem::GetOSInfo();
     ASSERT_EQ(COSInfo::osWinNTOther, os.GetOS()) << Narrow(os.ToString());
 
-    DeviceMap serial(kSerialMap);
-    DeviceMap parallel(kParallelMap);
+    SavedRegistryValues serial(HKEY_LOCAL_MACHINE, kSerialMap);
+    SavedRegistryValues parallel(HKEY_LOCAL_MACHINE, kParallelMap);
     serial.Set(L"\\Device\\Serial0", L"COM1");
     serial.Set(L"\\Device\\Serial1", L"COM10");
     serial.Set(L"\\Device\\Serial2", L"COM2");
     serial.Set(L"\\Device\\Serial3", L"COM1");
     serial.Set(L"Blank", L"");
-    serial.SetNumber(L"Number", 3);
+    serial.SetDWord(L"Number", 3);
     DeviceTree tree(kNTEnum, L"WIVOPORTS");
     tree.Device(L"ACPI\\PNP0501\\0", L"Ports", kPortsGuid, L"COM7");
     tree.Device(L"ACPI\\PNP0400\\0", L"Ports", kPortsGuid, L"LPT7");
 
     EXPECT_EQ("COM1,COM2,COM10", SerialPorts());
     EXPECT_EQ(1, CSystem::GetPortSearchCount());
-
     EXPECT_EQ("", ParallelPorts());
     EXPECT_EQ(2, CSystem::GetPortSearchCount());
     // A value name too long to be listed spoils the whole map, but quietly.
-    parallel.Set(std::wstring(300, L'x').c_str(), L"\\DosDevices\\LPT3");
+    const std::wstring tooLong(300, L'x');
+    parallel.Set(tooLong.c_str(), L"\\DosDevices\\LPT3");
     parallel.Set(L"\\Device\\Parallel1", L"\\DosDevices\\LPT2");
     EXPECT_EQ("", ParallelPorts());
     EXPECT_EQ(3, CSystem::GetPortSearchCount());
-    parallel.Delete(std::wstring(300, L'x').c_str());
+    parallel.Delete(tooLong.c_str());
     parallel.Set(L"\\Device\\Parallel0", L"LPT1");
     EXPECT_EQ("LPT1,LPT2", ParallelPorts());
     EXPECT_EQ(4, CSystem::GetPortSearchCount());
@@ -272,15 +176,16 @@ const OtherSystem kOtherSystems[] = {
     {L"win98", COSInfo::osWin98, "COM2", "LPT3"},
 };
 
+// Run in the child process started as that system; signals the parent's event after.
 void CheckOtherSystem(const OtherSystem& system)
 {
     const COSInfo& os = CSystem::GetOSInfo();
     ASSERT_EQ(system.os, os.GetOS()) << Narrow(os.ToString());
 
-    DeviceMap serial(kSerialMap);
+    SavedRegistryValues serial(HKEY_LOCAL_MACHINE, kSerialMap);
     for (LPCWSTR pszPort : {L"COM1", L"COM10", L"COM2", L"COM3", L"COM21", L"COM15"})
         serial.Set(CString(L"\\Device\\Serial") + pszPort, pszPort);
-    DeviceMap parallel(kParallelMap);
+    SavedRegistryValues parallel(HKEY_LOCAL_MACHINE, kParallelMap);
     parallel.Set(L"\\Device\\Parallel0", L"\\DosDevices\\LPT1");
 
     DeviceTree nt(kNTEnum, L"WIVOPORTS");
@@ -311,37 +216,28 @@ void CheckOtherSystem(const OtherSystem& system)
     EXPECT_EQ(system.serial, SerialPorts());
     EXPECT_EQ(system.parallel, ParallelPorts());
     EXPECT_EQ(2, CSystem::GetPortSearchCount());
+
+    HANDLE hDone = ::OpenEventW(EVENT_MODIFY_STATE, FALSE,
+                                CSystem::GetEnvironmentVariable(kChildDoneVar));
+    ASSERT_NE(nullptr, hDone);
+    ::SetEvent(hDone);
+    ::CloseHandle(hDone);
 }
 
 class OtherSystemTest : public ::testing::Test
 {
 public:
     explicit OtherSystemTest(const OtherSystem& system) : m_system(system) {}
-
-    void TestBody() override
-    {
-        CheckOtherSystem(m_system);
-        WCHAR szEvent[64] = L"";
-        ::GetEnvironmentVariableW(kChildDoneVar, szEvent, 64);
-        HANDLE hDone = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, szEvent);
-        ASSERT_NE(nullptr, hDone) << Narrow(szEvent);
-        ::SetEvent(hDone);
-        ::CloseHandle(hDone);
-    }
-
-private:
+    void TestBody() override { CheckOtherSystem(m_system); }
     const OtherSystem& m_system;
 };
 
 // A child process registers the test of the system it was started as.
 bool RegisterOtherSystemTest()
 {
-    WCHAR szSystem[16] = L"";
-    DWORD cch = ::GetEnvironmentVariableW(kChildSystemVar, szSystem, 16);
-    if (cch == 0 || cch >= 16)
-        return false;
+    const CString strSystem = CSystem::GetEnvironmentVariable(kChildSystemVar);
     for (const OtherSystem& system : kOtherSystems) {
-        if (wcscmp(system.version, szSystem) == 0) {
+        if (strSystem == system.version) {
             ::testing::RegisterTest(
                 "PortSearchOn", Narrow(system.version).c_str(), nullptr, nullptr, __FILE__,
                 __LINE__, [&system]() -> ::testing::Test* { return new OtherSystemTest(system); });
@@ -353,37 +249,15 @@ bool RegisterOtherSystemTest()
 
 const bool s_bOtherSystemRegistered = RegisterOtherSystemTest();
 
-// Wine's per-program settings, removed again when the object goes.
-class AppDefaults
-{
-public:
-    explicit AppDefaults(const CString& strProgram)
-        : m_strKey(L"Software\\Wine\\AppDefaults\\" + strProgram)
-    {
-    }
-    ~AppDefaults() { DeleteTree(HKEY_CURRENT_USER, m_strKey); }
-
-    void SetVersion(LPCWSTR pszVersion)
-    {
-        HKEY hKey = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, m_strKey, 0, NULL, 0,
-                                                   KEY_SET_VALUE, NULL, &hKey, NULL));
-        ::RegSetValueExW(hKey, L"Version", 0, REG_SZ, (const BYTE*)pszVersion,
-                         (DWORD)(wcslen(pszVersion) + 1) * sizeof(WCHAR));
-        ::RegCloseKey(hKey);
-    }
-
-private:
-    CString m_strKey;
-};
-
 TEST(PortSearch, OtherSystemsEachInAProcessOfItsOwn)
 {
     ASSERT_FALSE(s_bOtherSystemRegistered);
     WCHAR szProgram[MAX_PATH];
     ASSERT_NE(0u, ::GetModuleFileNameW(NULL, szProgram, MAX_PATH));
-    const WCHAR* pszFileName = wcsrchr(szProgram, L'\\');
-    AppDefaults appDefaults(pszFileName != NULL ? pszFileName + 1 : szProgram);
+    // Wine's settings for this program alone.
+    const CString strKey =
+        L"Software\\Wine\\AppDefaults\\" + CString(wcsrchr(szProgram, L'\\') + 1);
+    SavedRegistryValues appDefaults(HKEY_CURRENT_USER, strKey, L"Version");
 
     CString strEvent;
     strEvent.Format(L"WivoPortsTestDone%lu", ::GetCurrentProcessId());
@@ -393,7 +267,7 @@ TEST(PortSearch, OtherSystemsEachInAProcessOfItsOwn)
 
     for (const OtherSystem& system : kOtherSystems) {
         SCOPED_TRACE(Narrow(system.version));
-        appDefaults.SetVersion(system.version);
+        appDefaults.Set(L"Version", system.version);
         ::SetEnvironmentVariableW(kChildSystemVar, system.version);
         ::ResetEvent(hDone);
 

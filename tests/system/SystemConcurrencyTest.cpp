@@ -6,12 +6,12 @@
 #include <Wivo.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "TestSupport.h"
+#include "SystemTestSupport.h"
 
+using wivotest::Joined;
 using wivotest::Narrow;
+using wivotest::SavedRegistryValues;
 
 namespace {
 
@@ -28,12 +28,10 @@ struct Answer
     std::string parallel;
 };
 
-std::string Joined(const CStringArray& ports)
+std::string FirstProcessor()
 {
-    std::string text;
-    for (int i = 0; i < ports.GetSize(); i++)
-        text += (i ? "," : "") + Narrow(ports[i]);
-    return text;
+    const CProcessorInfo& info = CSystem::GetProcessorInfo();
+    return Narrow(info.GetName()) + " " + std::to_string(info.GetFrequency());
 }
 
 void AskFor(int nWhat, Answer& answer)
@@ -42,8 +40,7 @@ void AskFor(int nWhat, Answer& answer)
     switch (nWhat) {
     case 0:
         answer.nProcessors = CSystem::GetProcessorCount();
-        answer.firstProcessor = Narrow(CSystem::GetProcessorInfo().GetName()) + " " +
-                                std::to_string(CSystem::GetProcessorInfo().GetFrequency());
+        answer.firstProcessor = FirstProcessor();
         break;
     case 1:
         answer.pOS = &CSystem::GetOSInfo();
@@ -73,67 +70,6 @@ bool AskEverything(int index, void* context)
     return true;
 }
 
-// The values of one key, replaced for the test and put back afterwards.
-class ReplacedValues
-{
-public:
-    ReplacedValues(LPCWSTR pszPath, std::vector<std::pair<std::wstring, std::wstring>> values)
-    {
-        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey,
-                          NULL);
-        for (;;) {
-            WCHAR szName[256];
-            DWORD cchName = 256, dwType = 0, cbData = 0;
-            BYTE data[512] = {};
-            cbData = sizeof(data) - sizeof(WCHAR);
-            if (::RegEnumValueW(m_hKey, 0, szName, &cchName, NULL, &dwType, data, &cbData) !=
-                ERROR_SUCCESS)
-                break;
-            m_saved.push_back({szName, dwType, std::string((const char*)data, cbData)});
-            ::RegDeleteValueW(m_hKey, szName);
-        }
-        for (const auto& value : values) {
-            m_written.push_back(value.first);
-            ::RegSetValueExW(m_hKey, value.first.c_str(), 0, REG_SZ,
-                             (const BYTE*)value.second.c_str(),
-                             (DWORD)(value.second.size() + 1) * sizeof(WCHAR));
-        }
-    }
-
-    ReplacedValues(LPCWSTR pszPath, LPCWSTR pszName, DWORD dwValue)
-    {
-        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey,
-                          NULL);
-        BYTE data[512] = {};
-        DWORD dwType = 0, cbData = sizeof(data);
-        if (::RegQueryValueExW(m_hKey, pszName, NULL, &dwType, data, &cbData) == ERROR_SUCCESS)
-            m_saved.push_back({pszName, dwType, std::string((const char*)data, cbData)});
-        m_written.push_back(pszName);
-        ::RegSetValueExW(m_hKey, pszName, 0, REG_DWORD, (const BYTE*)&dwValue, sizeof(dwValue));
-    }
-
-    ~ReplacedValues()
-    {
-        for (const auto& name : m_written)
-            ::RegDeleteValueW(m_hKey, name.c_str());
-        for (const auto& value : m_saved)
-            ::RegSetValueExW(m_hKey, value.name.c_str(), 0, value.type,
-                             (const BYTE*)value.data.data(), (DWORD)value.data.size());
-        ::RegCloseKey(m_hKey);
-    }
-
-private:
-    struct Saved
-    {
-        std::wstring name;
-        DWORD type;
-        std::string data;
-    };
-    HKEY m_hKey = NULL;
-    std::vector<Saved> m_saved;
-    std::vector<std::wstring> m_written;
-};
-
 TEST(SystemConcurrency, ManyThreadsFillEveryCacheOnce)
 {
     ASSERT_EQ(0, CSystem::GetOSInfoDetectionCount()) << "something asked before the test";
@@ -145,34 +81,31 @@ TEST(SystemConcurrency, ManyThreadsFillEveryCacheOnce)
         // Ports of both kinds, so that each list is searched exactly once, and a
         // service-pack number only this test uses, which shows that the OS record came
         // from the registry as it stood when the threads asked.
-        ReplacedValues serial(L"HARDWARE\\DEVICEMAP\\SERIALCOMM",
-                              {{L"\\Device\\Serial0", L"COM2"}, {L"\\Device\\Serial1", L"COM1"}});
-        ReplacedValues parallel(L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS",
-                                {{L"\\Device\\Parallel0", L"\\DosDevices\\LPT1"}});
-        ReplacedValues servicePack(L"SYSTEM\\CurrentControlSet\\Control\\Windows",
-                                   L"CSDVersion", 0x0700);
+        SavedRegistryValues serial(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM");
+        serial.Set(L"\\Device\\Serial0", L"COM2");
+        serial.Set(L"\\Device\\Serial1", L"COM1");
+        SavedRegistryValues parallel(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS");
+        parallel.Set(L"\\Device\\Parallel0", L"\\DosDevices\\LPT1");
+        const wchar_t kWindows[] = L"SYSTEM\\CurrentControlSet\\Control\\Windows";
+        SavedRegistryValues servicePack(HKEY_LOCAL_MACHINE, kWindows, L"CSDVersion");
+        servicePack.SetDWord(L"CSDVersion", 0x0700);
         EXPECT_EQ("", wivotest::RunAtOnce(kThreads, AskEverything, answers));
     }
-
-    EXPECT_EQ(1, CSystem::GetProcessorDetectionCount());
-    EXPECT_EQ(1, CSystem::GetOSInfoDetectionCount());
-    EXPECT_EQ(2, CSystem::GetPortSearchCount());
 
     const UINT nProcessors = CSystem::GetProcessorCount();
     EXPECT_GE(nProcessors, 1u);
     EXPECT_EQ((int)nProcessors, CSystem::GetProcessorsInfos().GetSize());
-    const std::string firstProcessor = Narrow(CSystem::GetProcessorInfo().GetName()) + " " +
-                                       std::to_string(CSystem::GetProcessorInfo().GetFrequency());
+    const std::string firstProcessor = FirstProcessor();
     const COSInfo& os = CSystem::GetOSInfo();
     const CGUIInfo& gui = CSystem::GetGUIInfo();
-    for (int i = 0; i < kThreads; i++) {
-        const Answer& answer = answers[i];
-        EXPECT_EQ(nProcessors, answer.nProcessors) << "thread " << i;
-        EXPECT_EQ(firstProcessor, answer.firstProcessor) << "thread " << i;
-        EXPECT_EQ(&os, answer.pOS) << "thread " << i;
-        EXPECT_EQ(&gui, answer.pGUI) << "thread " << i;
-        EXPECT_EQ("COM1,COM2", answer.serial) << "thread " << i;
-        EXPECT_EQ("LPT1", answer.parallel) << "thread " << i;
+    for (const Answer& answer : answers) {
+        SCOPED_TRACE("thread " + std::to_string(&answer - answers));
+        EXPECT_EQ(nProcessors, answer.nProcessors);
+        EXPECT_EQ(firstProcessor, answer.firstProcessor);
+        EXPECT_EQ(&os, answer.pOS);
+        EXPECT_EQ(&gui, answer.pGUI);
+        EXPECT_EQ("COM1,COM2", answer.serial);
+        EXPECT_EQ("LPT1", answer.parallel);
     }
     EXPECT_NE(COSInfo::osUnknown, os.GetOS());
     EXPECT_EQ(7, os.GetVersion().GetRevision()) << Narrow(os.GetVersion().ToString());
@@ -184,7 +117,6 @@ TEST(SystemConcurrency, ManyThreadsFillEveryCacheOnce)
     CSystem::GetParallelPorts(ports);
     EXPECT_EQ("LPT1", Joined(ports));
     EXPECT_EQ(7, CSystem::GetOSInfo().GetVersion().GetRevision());
-    EXPECT_EQ(&CSystem::GetProcessorInfo(), CSystem::GetProcessorsInfos().GetData());
     EXPECT_EQ(1, CSystem::GetProcessorDetectionCount());
     EXPECT_EQ(1, CSystem::GetOSInfoDetectionCount());
     EXPECT_EQ(2, CSystem::GetPortSearchCount());
