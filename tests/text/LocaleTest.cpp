@@ -76,15 +76,12 @@ TEST(LocaleTest, NamingSchemes)
         }
         EXPECT_STREQ(c.names[0], locale.GetName()) << "LCID 0x" << std::hex << c.lcid;
     }
-}
-
-TEST(LocaleTest, OtherSchemeValuesGiveTheLanguageCode)
-{
+    // Other scheme values give the language code (not the legacy zh-CHS row, which only
+    // scheme 1 may use).
     for (int scheme : {0, 6, -1, 1000}) {
         const auto format = static_cast<CLocale::LocaleIDStringFormat>(scheme);
         EXPECT_STREQ(L"de", CLocale(kGermanAustria).ToString(format)) << "scheme " << scheme;
         EXPECT_STREQ(L"es", CLocale(0x040A).ToString(format)) << "scheme " << scheme;
-        // Not the legacy zh-CHS row, which only scheme 1 may use.
         EXPECT_STREQ(L"zh", CLocale(0x0004).ToString(format)) << "scheme " << scheme;
         EXPECT_STREQ(L"", CLocale(kUnknownLanguage).ToString(format)) << "scheme " << scheme;
     }
@@ -358,26 +355,6 @@ TEST(LocaleTest, FindNoCase)
 /////////////////////////////////////////////////////////////////////////////
 // Formatting
 
-TEST(LocaleTest, FormatDoubleAndCurrency)
-{
-    CLocale german(kGermanGermany), english(kEnglishUS);
-    EXPECT_STREQ(L"1.234,50", german.FormatNumber(1234.5));
-    EXPECT_STREQ(L"-0,25", german.FormatNumber(-0.25));
-    EXPECT_STREQ(L"1,234.50", english.FormatNumber(1234.5));
-    EXPECT_STREQ(L"1.234,50 \u20AC", german.FormatCurrency(1234.5));
-    EXPECT_STREQ(L"-1.234,50 \u20AC", german.FormatCurrency(-1234.5));
-    EXPECT_STREQ(L"$1,234.50", english.FormatCurrency(1234.5));
-    EXPECT_STREQ(L"$0.13", english.FormatCurrency(0.125));
-
-    // Text the platform cannot take gives an empty result.
-    EXPECT_STREQ(L"", german.FormatNumber(HUGE_VAL));
-    EXPECT_STREQ(L"", german.FormatCurrency(-HUGE_VAL));
-    CLocale unknown(kUnknownLanguage);
-    EXPECT_STREQ(L"", unknown.FormatNumber(1.5));
-    EXPECT_STREQ(L"", unknown.FormatCurrency(1.5));
-    EXPECT_STREQ(L"", unknown.FormatNumber(15));
-}
-
 TEST(LocaleTest, FormatDoubleGroupsRepeatedly)
 {
     wchar_t platform[64];
@@ -388,39 +365,53 @@ TEST(LocaleTest, FormatDoubleGroupsRepeatedly)
     EXPECT_STREQ(L"1.234.567,89", CLocale(kGermanGermany).FormatNumber(1234567.891));
 }
 
-TEST(LocaleTest, FormatDateAndTime)
+// Text the platform cannot take, or a locale it rejects, gives an empty result.
+TEST(LocaleTest, FormatNumbersDatesAndTimes)
 {
     const CTime sunday(2021, 3, 7, 14, 5, 9);
     const CTime saturday(2021, 3, 6, 9, 0, 0);
-    CLocale german(kGermanGermany), english(kEnglishUS);
-    struct {
+    const CTime invalid(static_cast<time_t>(-1));
+    CLocale german(kGermanGermany), english(kEnglishUS), unknown(kUnknownLanguage);
+    const struct
+    {
         CString actual;
         const wchar_t* expected;
-    } const cases[] = {
+    } cases[] = {
+        {german.FormatNumber(1234.5), L"1.234,50"},
+        {german.FormatNumber(-0.25), L"-0,25"},
+        {english.FormatNumber(1234.5), L"1,234.50"},
+        {german.FormatCurrency(1234.5), L"1.234,50 \u20AC"},
+        {german.FormatCurrency(-1234.5), L"-1.234,50 \u20AC"},
+        {english.FormatCurrency(1234.5), L"$1,234.50"},
+        {english.FormatCurrency(0.125), L"$0.13"},
+        {german.FormatNumber(HUGE_VAL), L""},
+        {german.FormatCurrency(-HUGE_VAL), L""},
+        {unknown.FormatNumber(1.5), L""},
+        {unknown.FormatCurrency(1.5), L""},
+        {unknown.FormatNumber(15), L""},
         {english.FormatDate(sunday, CLocale::dateShort), L"3/7/2021"},
         {german.FormatDate(sunday, CLocale::dateLong), L"Sonntag, 7. M\u00E4rz 2021"},
         {german.FormatDate(saturday, CLocale::dateLong), L"Samstag, 6. M\u00E4rz 2021"},
-        {german.FormatDate(sunday, static_cast<CLocale::DateFormat>(0)), L"Sonntag, 7. M\u00E4rz 2021"},
+        {german.FormatDate(sunday, static_cast<CLocale::DateFormat>(0)),
+         L"Sonntag, 7. M\u00E4rz 2021"},
         {german.FormatDate(sunday, CString(L"yyyy-MM-dd ddd")), L"2021-03-07 So."},
         {english.FormatTime(sunday, CLocale::timeWithSeconds), L"2:05:09 PM"},
         {english.FormatTime(sunday, CLocale::timeNoSeconds), L"2:05 PM"},
         {german.FormatTime(sunday, CLocale::timeWithSeconds), L"14:05:09"},
         {german.FormatTime(saturday, static_cast<CLocale::TimeFormat>(0)), L"09:00:00"},
         {german.FormatTime(sunday, CString(L"H' Uhr 'mm")), L"14 Uhr 05"},
-        {english.FormatDateTime(sunday, CLocale::dateShort, CLocale::timeNoSeconds), L"3/7/2021 2:05 PM"},
+        {english.FormatDateTime(sunday, CLocale::dateShort, CLocale::timeNoSeconds),
+         L"3/7/2021 2:05 PM"},
         {german.FormatDateTime(sunday, CLocale::dateLong, CLocale::timeWithSeconds),
          L"Sonntag, 7. M\u00E4rz 2021 14:05:09"},
+        {german.FormatDate(invalid, CLocale::dateShort), L""},
+        {german.FormatTime(invalid, CLocale::timeWithSeconds), L""},
+        {unknown.FormatDate(sunday, CLocale::dateLong), L""},
+        {unknown.FormatTime(sunday, CLocale::timeNoSeconds), L""},
+        {unknown.FormatDateTime(sunday, CLocale::dateLong, CLocale::timeNoSeconds), L" "},
     };
     for (const auto& c : cases)
-        EXPECT_STREQ(c.expected, c.actual);
-
-    const CTime invalid(static_cast<time_t>(-1));
-    EXPECT_STREQ(L"", german.FormatDate(invalid, CLocale::dateShort));
-    EXPECT_STREQ(L"", german.FormatTime(invalid, CLocale::timeWithSeconds));
-    EXPECT_STREQ(L"", CLocale(kUnknownLanguage).FormatDate(sunday, CLocale::dateLong));
-    EXPECT_STREQ(L"", CLocale(kUnknownLanguage).FormatTime(sunday, CLocale::timeNoSeconds));
-    EXPECT_STREQ(L" ", CLocale(kUnknownLanguage).FormatDateTime(sunday, CLocale::dateLong,
-                                                                  CLocale::timeNoSeconds));
+        EXPECT_STREQ(c.expected, c.actual) << "row " << (&c - cases);
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -456,13 +447,11 @@ TEST(LocaleTest, FactsAndNames)
     EXPECT_STREQ(L"Sonntag", germany.GetWeekdayName(7, 0));
 
     // Out of range: nothing, not a neighbouring kind of name.
-    for (int n : {0, -1, 13, INT_MIN}) {
-        EXPECT_STREQ(L"", us.GetMonthName(n, 0)) << n;
-        EXPECT_STREQ(L"", us.GetMonthName(n, 1)) << n;
-    }
-    for (int n : {0, 8, INT_MAX}) {
-        EXPECT_STREQ(L"", us.GetWeekdayName(n, 0)) << n;
-        EXPECT_STREQ(L"", us.GetWeekdayName(n, 1)) << n;
+    for (int kind : {0, 1}) {
+        for (int n : {0, -1, 13, INT_MIN})
+            EXPECT_STREQ(L"", us.GetMonthName(n, kind)) << n;
+        for (int n : {0, 8, INT_MAX})
+            EXPECT_STREQ(L"", us.GetWeekdayName(n, kind)) << n;
     }
 
     CLocale unknown(kUnknownLanguage);

@@ -10,76 +10,59 @@ namespace {
 
 const char kUndefined[] = "(Undefiniert)";
 
-TEST(VersionTest, PackedLayout)
+TEST(VersionTest, PackedLayoutAndSignExtendedParts)
 {
-    struct {
+    const struct
+    {
         CVersion version;
         unsigned long long bits;
-    } const cases[] = {
-        {CVersion(1, 2, 3, 4), 0x0001000200030004ull},
-        {CVersion(1, 2, 3), 0x000100020003FFFFull},
-        {CVersion(1, 2), 0x00010002FFFFFFFFull},
-        {CVersion(-2, 0), 0xFFFE0000FFFFFFFFull},
-        {CVersion(0x7FFF, -32768, 0, 1), 0x7FFF800000000001ull},
-        {CVersion(), 0xFFFFFFFFFFFFFFFFull},
-        {CVersion::undefined, 0xFFFFFFFFFFFFFFFFull},
-        {CVersion::null, 0x0ull},
+        short major, minor, build, revision;
+    } cases[] = {
+        {CVersion(1, 2, 3, 4), 0x0001000200030004ull, 1, 2, 3, 4},
+        {CVersion(1, 2, 3), 0x000100020003FFFFull, 1, 2, 3, -1},
+        {CVersion(-2, 0), 0xFFFE0000FFFFFFFFull, -2, 0, -1, -1},
+        {CVersion(0x7FFF, -32768, 0, 1), 0x7FFF800000000001ull, 0x7FFF, -32768, 0, 1},
+        {CVersion(), 0xFFFFFFFFFFFFFFFFull, -1, -1, -1, -1},
+        {CVersion::undefined, 0xFFFFFFFFFFFFFFFFull, -1, -1, -1, -1},
+        {CVersion::null, 0x0ull, 0, 0, 0, 0},
+        {CVersion((__int64)0x123456789ABCDEF0ull), 0x123456789ABCDEF0ull, 0x1234, 0x5678,
+         -25924, -8464},
+        {CVersion((__int64)0x8000000000000000ull), 0x8000000000000000ull, -32768, 0, 0, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(static_cast<__int64>(c.bits), c.version.GetVersion())
-            << std::hex << "expected 0x" << c.bits;
+        SCOPED_TRACE(::testing::Message() << std::hex << "0x" << c.bits);
+        EXPECT_EQ((__int64)c.bits, c.version.GetVersion());
+        CVersion v = c.version; // the conversions are not const
+        EXPECT_EQ((__int64)c.bits, static_cast<__int64>(v));
+        EXPECT_EQ(c.bits, static_cast<unsigned __int64>(v));
+        EXPECT_EQ(c.major, c.version.GetMajor());
+        EXPECT_EQ(c.minor, c.version.GetMinor());
+        EXPECT_EQ(c.build, c.version.GetBuild());
+        EXPECT_EQ(c.revision, c.version.GetRevision());
     }
 
-    CVersion v(-2, 0);
-    EXPECT_EQ(-2, v.GetMajor());
-    EXPECT_EQ(0, v.GetMinor());
-    EXPECT_EQ(-1, v.GetBuild());
-    EXPECT_EQ(-1, v.GetRevision());
-}
-
-TEST(VersionTest, PartsAreSignExtended)
-{
-    CVersion v(static_cast<__int64>(0x123456789ABCDEF0ull));
-    EXPECT_EQ(0x1234, v.GetMajor());
-    EXPECT_EQ(0x5678, v.GetMinor());
-    EXPECT_EQ(-25924, v.GetBuild());      // 0x9ABC
-    EXPECT_EQ(-8464, v.GetRevision());    // 0xDEF0
-    EXPECT_EQ(static_cast<__int64>(0x123456789ABCDEF0ull), static_cast<__int64>(v));
-
-    CVersion top(static_cast<__int64>(0x8000000000000000ull));
-    EXPECT_EQ(-32768, top.GetMajor());
-    EXPECT_EQ(0, top.GetRevision());
-}
-
-TEST(VersionTest, ConversionAndAssignment)
-{
-    CVersion v;
-    EXPECT_EQ(-1LL, static_cast<__int64>(v));
-    EXPECT_EQ(0xFFFFFFFFFFFFFFFFull, static_cast<unsigned __int64>(v));
-
-    v = static_cast<__int64>(0x0005000600070008LL);
-    EXPECT_EQ(5, v.GetMajor());
-    EXPECT_EQ(8, v.GetRevision());
-
-    CVersion w(1, 1);
+    CVersion v, w(1, 1);
+    v = (__int64)0x0005000600070008LL;
+    EXPECT_EQ(0x0005000600070008LL, v.GetVersion());
     w = v;
     EXPECT_TRUE(w == v);
     w = CVersion::null;
     EXPECT_EQ(0LL, w.GetVersion());
-    EXPECT_EQ(0x0005000600070008LL, v.GetVersion());   // the source is unchanged
+    EXPECT_EQ(0x0005000600070008LL, v.GetVersion()); // the source is unchanged
 }
 
 TEST(VersionTest, ComparesPartByPart)
 {
-    struct {
+    const struct
+    {
         CVersion a, b;
         int expected;
-    } const cases[] = {
-        {CVersion(1, 0), CVersion(1, 0, 0, 0), -1},      // undefined is below 0
+    } cases[] = {
+        {CVersion(1, 0), CVersion(1, 0, 0, 0), -1}, // undefined is below 0
         {CVersion(1, 0), CVersion(1, 0, -1, -1), 0},
         {CVersion(2, 0), CVersion(1, 9, 9, 9), 1},
         {CVersion(1, 10), CVersion(1, 9), 1},
-        {CVersion(1, -2), CVersion(1, 0), -1},            // packed value would say above
+        {CVersion(1, -2), CVersion(1, 0), -1}, // packed value would say above
         {CVersion(1, 2, 3, -5), CVersion(1, 2, 3, 0), -1},
         {CVersion(1, -32768), CVersion(1, 0x7FFF), -1},
         {CVersion(-1, 5), CVersion(0, 0), -1},
@@ -88,48 +71,42 @@ TEST(VersionTest, ComparesPartByPart)
         {CVersion(3, 1, 4, 2), CVersion(3, 1, 4, 1), 1},
     };
     for (const auto& c : cases) {
-        const std::string what = Narrow(c.a.ToString()) + " vs " + Narrow(c.b.ToString());
-        EXPECT_EQ(c.expected, c.a.CompareTo(c.b)) << what;
-        EXPECT_EQ(-c.expected, c.b.CompareTo(c.a)) << what;
-        EXPECT_EQ(c.expected == 0, c.a == c.b) << what;
-        EXPECT_EQ(c.expected != 0, c.a != c.b) << what;
-        EXPECT_EQ(c.expected < 0, c.a < c.b) << what;
-        EXPECT_EQ(c.expected > 0, c.a > c.b) << what;
-        EXPECT_EQ(c.expected <= 0, c.a <= c.b) << what;
-        EXPECT_EQ(c.expected >= 0, c.a >= c.b) << what;
+        SCOPED_TRACE(Narrow(c.a.ToString()) + " vs " + Narrow(c.b.ToString()));
+        EXPECT_EQ(c.expected, c.a.CompareTo(c.b));
+        EXPECT_EQ(-c.expected, c.b.CompareTo(c.a));
+        EXPECT_EQ(c.expected == 0, c.a == c.b);
+        EXPECT_EQ(c.expected != 0, c.a != c.b);
+        EXPECT_EQ(c.expected < 0, c.a < c.b);
+        EXPECT_EQ(c.expected > 0, c.a > c.b);
+        EXPECT_EQ(c.expected <= 0, c.a <= c.b);
+        EXPECT_EQ(c.expected >= 0, c.a >= c.b);
     }
 }
 
 TEST(VersionTest, ToStringFields)
 {
-    struct {
+    // Every field mask for a version with all four parts: the build bit (4) brings major
+    // and minor along, the revision bit (8) alone does too but leaves the build out.
+    const char* const allParts[16] = {"",      "1",      "2",       "1.2",     "1.2.3",  "1.2.3",
+                                      "1.2.3", "1.2.3",  "1.2.4",   "1.2.4",   "1.2.4",  "1.2.4",
+                                      "1.2.3.4", "1.2.3.4", "1.2.3.4", "1.2.3.4"};
+    for (int fields = 0; fields < 16; fields++)
+        EXPECT_EQ(allParts[fields], Narrow(CVersion(1, 2, 3, 4).ToString(fields))) << fields;
+    const struct
+    {
         CVersion version;
         int fields;
         const char* expected;
-    } const cases[] = {
-        {CVersion(1, 2), 15, "1.2"},
-        {CVersion(1, 2, 3), 15, "1.2.3"},
-        {CVersion(1, 2, -1, 4), 15, "1.2"},              // undefined build ends the text
-        {CVersion(1, 2, -1, 4), 8, "1.2.4"},
-        {CVersion(5, -1, 3), 15, kUndefined},
-        {CVersion(5, -1, 3), 1, "5"},
-        {CVersion(5, -1, 3), 2, kUndefined},
-        {CVersion(-1, 2), 2, "2"},
-        {CVersion(-1, 2), 1, kUndefined},
-        {CVersion(), 15, kUndefined},
-        {CVersion::undefined, 15, kUndefined},
-        {CVersion::null, 15, "0.0.0.0"},
-        {CVersion(-2, 0), 15, "-2.0"},
-        {CVersion(1, 2, 3, -7), 15, "1.2.3.-7"},
+    } cases[] = {
+        {CVersion(1, 2), 15, "1.2"}, {CVersion(1, 2, 3), 15, "1.2.3"},
+        {CVersion(1, 2, -1, 4), 15, "1.2"}, // undefined build ends the text
+        {CVersion(1, 2, -1, 4), 8, "1.2.4"}, {CVersion(5, -1, 3), 15, kUndefined},
+        {CVersion(5, -1, 3), 1, "5"}, {CVersion(5, -1, 3), 2, kUndefined},
+        {CVersion(-1, 2), 2, "2"}, {CVersion(-1, 2), 1, kUndefined},
+        {CVersion(), 15, kUndefined}, {CVersion::null, 15, "0.0.0.0"},
+        {CVersion(-2, 0), 15, "-2.0"}, {CVersion(1, 2, 3, -7), 15, "1.2.3.-7"},
         {CVersion(-32768, 0, 32767, 0), 15, "-32768.0.32767.0"},
     };
-    // Every field mask for a version with all four parts: the build bit (4) brings major
-    // and minor along, the revision bit (8) alone does too but leaves the build out.
-    const char* const allParts[16] = {"", "1", "2", "1.2", "1.2.3", "1.2.3", "1.2.3", "1.2.3",
-                                      "1.2.4", "1.2.4", "1.2.4", "1.2.4", "1.2.3.4", "1.2.3.4",
-                                      "1.2.3.4", "1.2.3.4"};
-    for (int fields = 0; fields < 16; fields++)
-        EXPECT_EQ(allParts[fields], Narrow(CVersion(1, 2, 3, 4).ToString(fields))) << fields;
     for (const auto& c : cases) {
         EXPECT_EQ(c.expected, Narrow(c.version.ToString(c.fields)))
             << std::hex << "value 0x" << c.version.GetVersion() << std::dec << " fields "
