@@ -5,25 +5,31 @@
 #include "ThreadTestSupport.h"
 
 #include <string>
-#include <vector>
+
+using threadtest::kBound;
 
 namespace {
-
-const DWORD kBound = 10000; // upper limit for any wait that should end much sooner
 
 // A body that records what it saw of the registry and can be held until released.
 class ProbeRunnable : public IRunnable
 {
 public:
-    ProbeRunnable() : m_hStarted(::CreateEventW(NULL, TRUE, FALSE, NULL)),
-                      m_hRelease(::CreateEventW(NULL, TRUE, TRUE, NULL)) {}
-    ~ProbeRunnable() { ::CloseHandle(m_hStarted); ::CloseHandle(m_hRelease); }
-
+    ProbeRunnable()
+        : m_hStarted(::CreateEventW(NULL, TRUE, FALSE, NULL)),
+          m_hRelease(::CreateEventW(NULL, TRUE, TRUE, NULL))
+    {
+    }
+    ~ProbeRunnable()
+    {
+        ::CloseHandle(m_hStarted);
+        ::CloseHandle(m_hRelease);
+    }
     void Run() override
     {
         m_runs++;
         m_idSeen = ::GetCurrentThreadId();
         m_pRegistered = CThinThread::GetThreadByID(m_idSeen);
+        m_idField = m_pRegistered ? m_pRegistered->GetThreadID() : 0;
         ::SetEvent(m_hStarted);
         ::WaitForSingleObject(m_hRelease, kBound);
     }
@@ -31,10 +37,9 @@ public:
     void Release() { ::SetEvent(m_hRelease); }
     bool WaitStarted() { return ::WaitForSingleObject(m_hStarted, kBound) == WAIT_OBJECT_0; }
 
-    HANDLE m_hStarted;
-    HANDLE m_hRelease;
+    HANDLE m_hStarted, m_hRelease;
     volatile LONG m_runs = 0;
-    volatile DWORD m_idSeen = 0;
+    volatile DWORD m_idSeen = 0, m_idField = 0;
     CThinThread* volatile m_pRegistered = NULL;
 };
 
@@ -59,24 +64,18 @@ public:
             ::Sleep(1);
         return m_bRunning;
     }
-    volatile BOOL m_bRunning = FALSE;
-    volatile BOOL m_sawExit = FALSE;
+    volatile BOOL m_bRunning = FALSE, m_sawExit = FALSE;
 };
 
-// Records the listener calls of all its instances in one sequence.
-struct CallLog
-{
-    std::string calls;
-};
-
+// Appends its name to a log shared by several listeners.
 class NamedListener : public IThreadTerminationListener
 {
 public:
-    NamedListener(CallLog& log, char name) : m_log(log), m_name(name) {}
-    void OnThreadTerminate() override { m_log.calls += m_name; }
+    NamedListener(std::string& log, char name) : m_log(log), m_name(name) {}
+    void OnThreadTerminate() override { m_log += m_name; }
 
 private:
-    CallLog& m_log;
+    std::string& m_log;
     char m_name;
 };
 
@@ -96,9 +95,7 @@ TEST(ThinThread, FreshObjectHasNoThread)
     EXPECT_EQ(nullptr, static_cast<void*>(a));
     EXPECT_EQ(0u, a.GetThreadID());
     EXPECT_FALSE(a.IsActive());
-    EXPECT_FALSE(a.ShouldExit());
-    EXPECT_TRUE(a.Equals(b));
-    EXPECT_TRUE(a.Equals(&b));
+    EXPECT_TRUE(a.Equals(b) && a.Equals(&b));
     EXPECT_FALSE(a.Equals(static_cast<const CThinThread*>(NULL)));
     EXPECT_EQ(THREAD_PRIORITY_ERROR_RETURN, static_cast<int>(a.GetPriority()));
     EXPECT_TRUE(a.IsKindOf(RUNTIME_CLASS(CObject)));
@@ -114,24 +111,7 @@ TEST(ThinThread, FreshObjectHasNoThread)
     EXPECT_FALSE(a.ShouldExit());
 }
 
-TEST(ThinThread, OwnIdIsRegisteredDuringRunAndGoneAfter)
-{
-    ProbeRunnable body;
-    CThinThread thread(&body);
-    thread.Start();
-    ASSERT_NE(nullptr, thread.GetHandle());
-    JoinBounded(thread);
-
-    EXPECT_EQ(1, body.m_runs);
-    EXPECT_EQ(&thread, body.m_pRegistered) << "id " << body.m_idSeen;
-    EXPECT_NE(0u, body.m_idSeen);
-    EXPECT_EQ(nullptr, CThinThread::GetThreadByID(body.m_idSeen));
-    EXPECT_EQ(nullptr, thread.GetHandle());
-    EXPECT_EQ(0u, thread.GetThreadID());
-    EXPECT_EQ(nullptr, CThinThread::GetThreadByID(::GetCurrentThreadId()));
-}
-
-TEST(ThinThread, StartWhileRunningKeepsTheThreadAndRestartsAfterEnd)
+TEST(ThinThread, RunsOnItsOwnThreadRegisteredWhileItRuns)
 {
     ProbeRunnable body;
     body.Hold();
@@ -139,60 +119,77 @@ TEST(ThinThread, StartWhileRunningKeepsTheThreadAndRestartsAfterEnd)
     thread.Start();
     ASSERT_TRUE(body.WaitStarted());
     void* hFirst = thread.GetHandle();
-    DWORD idFirst = thread.GetThreadID();
+    const DWORD idFirst = thread.GetThreadID();
+    EXPECT_NE(0u, idFirst);
+    EXPECT_NE(::GetCurrentThreadId(), idFirst);
     EXPECT_EQ(idFirst, body.m_idSeen);
+    EXPECT_EQ(idFirst, body.m_idField) << "the id was set only after Run began";
+    EXPECT_EQ(&thread, body.m_pRegistered);
     EXPECT_TRUE(thread.IsActive());
 
+    // A start while it runs keeps the thread.
     thread.Start();
     EXPECT_EQ(hFirst, thread.GetHandle());
     EXPECT_EQ(idFirst, thread.GetThreadID());
 
+    // Priority and suspension reach the thread.
+    for (CThinThread::Priority p :
+         {CThinThread::priorityLowest, CThinThread::priorityBelowNormal,
+          CThinThread::priorityNormal, CThinThread::priorityAboveNormal}) {
+        thread.SetPriority(p);
+        EXPECT_EQ(static_cast<int>(p), static_cast<int>(thread.GetPriority()));
+        EXPECT_EQ(static_cast<int>(p), ::GetThreadPriority(thread.GetHandle()));
+    }
+    thread.Suspend();
+    EXPECT_EQ(1u, ::ResumeThread(thread.GetHandle())) << "suspend count before this resume";
+    thread.Suspend();
+    thread.Resume();
+    EXPECT_EQ(0u, ::SuspendThread(thread.GetHandle()));
+    ::ResumeThread(thread.GetHandle());
+
+    // A join with a timeout returns while it runs: on the main thread, which takes the
+    // message-aware path, and on any other, which waits plainly.
+    DWORD elapsed = 0;
+    auto join = [&]() {
+        const DWORD start = ::GetTickCount();
+        thread.Join(200);
+        elapsed = ::GetTickCount() - start;
+    };
+    for (bool onWorker : {false, true}) {
+        if (onWorker)
+            ASSERT_TRUE(threadtest::RunOnWorker(join));
+        else
+            join();
+        EXPECT_GE(elapsed, 150u) << (onWorker ? "worker" : "main");
+        EXPECT_LT(elapsed, 5000u) << (onWorker ? "worker" : "main");
+        EXPECT_TRUE(thread.IsActive());
+    }
+
     body.Release();
     JoinBounded(thread);
     EXPECT_EQ(1, body.m_runs);
+    EXPECT_EQ(nullptr, CThinThread::GetThreadByID(idFirst));
+    EXPECT_EQ(nullptr, thread.GetHandle());
+    EXPECT_EQ(0u, thread.GetThreadID());
+    EXPECT_EQ(nullptr, CThinThread::GetThreadByID(::GetCurrentThreadId()));
 
+    // After the end a start runs it again.
     thread.Start();
     JoinBounded(thread);
     EXPECT_EQ(2, body.m_runs);
     EXPECT_EQ(&thread, body.m_pRegistered);
 }
 
-TEST(ThinThread, RunOfASubclassRunsOnTheNewThread)
-{
-    class IdThread : public CThinThread
-    {
-    public:
-        void Run() override { m_id = ::GetCurrentThreadId(); m_idField = GetThreadID(); }
-        volatile DWORD m_id = 0;
-        volatile DWORD m_idField = 0;
-    } thread;
-    thread.Start();
-    JoinBounded(thread);
-    EXPECT_NE(0u, thread.m_id);
-    EXPECT_NE(::GetCurrentThreadId(), thread.m_id);
-    EXPECT_EQ(thread.m_id, thread.m_idField);
-}
-
 TEST(ThinThread, ListenersAreCalledInOrderOnceEach)
 {
     // Script letters: upper case adds that listener, lower case removes it, '0' adds NULL.
-    struct Case
+    const struct
     {
-        const char* script;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"", ""},
-        {"ABC", "ABC"},
-        {"ABA", "ABA"},
-        {"ABAa", "BA"},
-        {"ABCb", "AC"},
-        {"Ac", "A"},
-        {"A0B", "AB"},
-        {"Aaa", ""},
-    };
-    for (const Case& c : cases) {
-        CallLog log;
+        const char *script, *expected;
+    } cases[] = {{"", ""},        {"ABC", "ABC"}, {"ABA", "ABA"}, {"ABAa", "BA"},
+                 {"ABCb", "AC"},  {"Ac", "A"},    {"A0B", "AB"},  {"Aaa", ""}};
+    for (const auto& c : cases) {
+        std::string log;
         NamedListener listeners[3] = {{log, 'A'}, {log, 'B'}, {log, 'C'}};
         CThinThread thread;
         for (const char* p = c.script; *p != '\0'; p++) {
@@ -203,92 +200,45 @@ TEST(ThinThread, ListenersAreCalledInOrderOnceEach)
             else
                 thread.RemoveThreadTerminationListener(&listeners[*p - 'a']);
         }
-        thread.Start();
-        JoinBounded(thread);
-        EXPECT_EQ(c.expected, log.calls) << "script \"" << c.script << "\"";
-
         // Each end tells the listeners again, once.
-        log.calls.clear();
-        thread.Start();
-        JoinBounded(thread);
-        EXPECT_EQ(c.expected, log.calls) << "second run, script \"" << c.script << "\"";
+        for (int run = 1; run <= 2; run++) {
+            log.clear();
+            thread.Start();
+            JoinBounded(thread);
+            EXPECT_EQ(c.expected, log) << "run " << run << ", script \"" << c.script << "\"";
+        }
     }
 }
 
 TEST(ThinThread, ListenerMayRemoveItselfAndRunsOnTheEndingThread)
 {
-    class SelfRemover : public IThreadTerminationListener
+    struct SelfRemover : IThreadTerminationListener
     {
-    public:
-        explicit SelfRemover(CThinThread& thread) : m_thread(thread) {}
+        CThinThread* pThread = NULL;
+        int calls = 0;
+        DWORD callerId = 0, threadId = 0;
         void OnThreadTerminate() override
         {
-            m_calls++;
-            m_callerId = ::GetCurrentThreadId();
-            m_threadId = m_thread.GetThreadID();
-            m_thread.RemoveThreadTerminationListener(this);
+            calls++;
+            callerId = ::GetCurrentThreadId();
+            threadId = pThread->GetThreadID();
+            pThread->RemoveThreadTerminationListener(this);
         }
-        CThinThread& m_thread;
-        int m_calls = 0;
-        DWORD m_callerId = 0;
-        DWORD m_threadId = 0;
-    };
-    CallLog log;
+    } remover;
+    std::string log;
     NamedListener after(log, 'Z');
     CThinThread thread;
-    SelfRemover remover(thread);
+    remover.pThread = &thread;
     thread.AddThreadTerminationListener(&remover);
     thread.AddThreadTerminationListener(&after);
     thread.Start();
     JoinBounded(thread);
-    EXPECT_EQ(1, remover.m_calls);
-    EXPECT_EQ("Z", log.calls);
-    EXPECT_NE(0u, remover.m_callerId);
-    EXPECT_EQ(remover.m_threadId, remover.m_callerId) << "listener ran on another thread";
-
+    EXPECT_NE(0u, remover.callerId);
+    EXPECT_EQ(remover.threadId, remover.callerId) << "listener ran on another thread";
     thread.Start();
     JoinBounded(thread);
-    EXPECT_EQ(1, remover.m_calls);
-    EXPECT_EQ("ZZ", log.calls);
-}
-
-TEST(ThinThread, JoinWithTimeoutReturnsWhileTheThreadRuns)
-{
-    for (bool onWorker : {false, true}) {
-        ProbeRunnable body;
-        body.Hold();
-        CThinThread thread(&body);
-        thread.Start();
-        ASSERT_TRUE(body.WaitStarted());
-
-        // The main thread takes the message-aware path, any other thread a plain wait.
-        struct Joiner : IRunnable
-        {
-            CThinThread* pTarget = NULL;
-            DWORD elapsed = 0;
-            void Run() override
-            {
-                DWORD start = ::GetTickCount();
-                pTarget->Join(200);
-                elapsed = ::GetTickCount() - start;
-            }
-        } joiner;
-        joiner.pTarget = &thread;
-        if (onWorker) {
-            CThinThread joinThread(&joiner);
-            joinThread.Start();
-            JoinBounded(joinThread);
-        } else {
-            joiner.Run();
-        }
-        EXPECT_GE(joiner.elapsed, 150u) << (onWorker ? "worker" : "main");
-        EXPECT_LT(joiner.elapsed, 5000u) << (onWorker ? "worker" : "main");
-        EXPECT_TRUE(thread.IsActive());
-        EXPECT_EQ(1, body.m_runs);
-
-        body.Release();
-        JoinBounded(thread);
-    }
+    EXPECT_EQ(1, remover.calls);
+    EXPECT_EQ("ZZ", log);
 }
 
 TEST(ThinThread, StopAsksRunToFinishAndWaits)
@@ -329,7 +279,7 @@ TEST(ThinThread, DestroyingARunningObjectStopsItsThread)
         PollingThread* p = NULL;
         int calls = 0;
         BOOL sawExit = FALSE;
-        void OnThreadTerminate() override { calls++; sawExit = p->m_sawExit; }
+        void OnThreadTerminate() override { calls++, sawExit = p->m_sawExit; }
     } watch;
     DWORD start = ::GetTickCount();
     {
@@ -337,7 +287,6 @@ TEST(ThinThread, DestroyingARunningObjectStopsItsThread)
         watch.p = &thread;
         thread.AddThreadTerminationListener(&watch);
         thread.Start();
-        ASSERT_NE(nullptr, thread.GetHandle());
         ASSERT_TRUE(thread.WaitRunning());
     }
     EXPECT_EQ(1, watch.calls) << "the destructor did not wait for the thread's end";
@@ -345,122 +294,53 @@ TEST(ThinThread, DestroyingARunningObjectStopsItsThread)
     EXPECT_LT(::GetTickCount() - start, 5000u);
 }
 
-TEST(ThinThread, ExitCodeIsZeroWhenRunReturnsAndOneWhenTerminated)
+// A thread that ends by itself exits with 0 and tells the listeners; a terminated one
+// exits with 1 and tells nobody. Either way its handle is closed once it has ended.
+TEST(ThinThread, EndedAndTerminatedThreads)
 {
-    for (bool terminate : {false, true}) {
-        CallLog log;
-        NamedListener listener(log, 'L');
-        ProbeRunnable body;
-        body.Hold();
-        CThinThread thread(&body);
-        thread.AddThreadTerminationListener(&listener);
-        thread.Start();
-        ASSERT_TRUE(body.WaitStarted());
-        DWORD id = thread.GetThreadID();
-        HANDLE hWatch = ::OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, id);
-        ASSERT_NE(nullptr, hWatch) << "OpenThread error " << ::GetLastError();
-        EXPECT_EQ(&thread, CThinThread::GetThreadByID(id));
-
-        if (terminate) {
-            thread.Terminate();
-            EXPECT_EQ(nullptr, thread.GetHandle());
-            EXPECT_EQ(0u, thread.GetThreadID());
-            EXPECT_EQ(nullptr, CThinThread::GetThreadByID(id));
-        } else {
-            body.Release();
-        }
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hWatch, kBound));
-        DWORD code = 12345;
-        EXPECT_TRUE(::GetExitCodeThread(hWatch, &code));
-        EXPECT_EQ(terminate ? 1u : 0u, code);
-        EXPECT_EQ(terminate ? "" : "L", log.calls);
-        EXPECT_FALSE(thread.IsActive());
-        ::CloseHandle(hWatch);
-        body.Release();
-    }
-}
-
-TEST(ThinThread, HandlesOfEndedThreadsAreReleased)
-{
-    // Once the thread has ended and no join is using it, the handle it was
-    // started with is no longer open.
     for (bool terminate : {false, true}) {
         for (int i = 0; i < 5; i++) {
+            SCOPED_TRACE((terminate ? "terminated, run " : "ended, run ") + std::to_string(i));
+            std::string log;
+            NamedListener listener(log, 'L');
             ProbeRunnable body;
             body.Hold();
             CThinThread thread(&body);
+            thread.AddThreadTerminationListener(&listener);
             thread.Start();
             HANDLE hThread = thread.GetHandle();
-            ASSERT_NE(nullptr, hThread);
             ASSERT_TRUE(body.WaitStarted());
+            const DWORD id = thread.GetThreadID();
+            HANDLE hWatch = ::OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, id);
+            ASSERT_NE(nullptr, hWatch) << "OpenThread error " << ::GetLastError();
             DWORD flags = 0;
             ASSERT_TRUE(::GetHandleInformation(hThread, &flags));
             if (terminate) {
                 thread.Terminate();
+                EXPECT_EQ(nullptr, thread.GetHandle());
+                EXPECT_EQ(0u, thread.GetThreadID());
+                EXPECT_EQ(nullptr, CThinThread::GetThreadByID(id));
             } else {
                 body.Release();
                 JoinBounded(thread);
             }
-            EXPECT_FALSE(::GetHandleInformation(hThread, &flags))
-                << (terminate ? "terminated" : "ended") << " thread " << i << ": handle "
-                << hThread << " still open";
+            EXPECT_FALSE(::GetHandleInformation(hThread, &flags)) << "handle still open";
+            EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hWatch, kBound));
+            DWORD code = 12345;
+            EXPECT_TRUE(::GetExitCodeThread(hWatch, &code));
+            EXPECT_EQ(terminate ? 1u : 0u, code);
+            EXPECT_EQ(terminate ? "" : "L", log);
+            EXPECT_FALSE(thread.IsActive());
+            ::CloseHandle(hWatch);
             body.Release();
         }
     }
 }
 
-TEST(ThinThread, PriorityAndSuspendReachTheThread)
-{
-    ProbeRunnable body;
-    body.Hold();
-    CThinThread thread(&body);
-    thread.Start();
-    ASSERT_TRUE(body.WaitStarted());
-    const CThinThread::Priority priorities[] = {
-        CThinThread::priorityLowest, CThinThread::priorityBelowNormal,
-        CThinThread::priorityNormal, CThinThread::priorityAboveNormal};
-    for (CThinThread::Priority p : priorities) {
-        thread.SetPriority(p);
-        EXPECT_EQ(static_cast<int>(p), static_cast<int>(thread.GetPriority()));
-        EXPECT_EQ(static_cast<int>(p), ::GetThreadPriority(thread.GetHandle()));
-    }
-
-    thread.Suspend();
-    EXPECT_EQ(1u, ::ResumeThread(thread.GetHandle())) << "suspend count before this resume";
-    thread.Suspend();
-    thread.Resume();
-    EXPECT_EQ(0u, ::SuspendThread(thread.GetHandle()));
-    ::ResumeThread(thread.GetHandle());
-
-    body.Release();
-    JoinBounded(thread);
-}
-
 TEST(ThinThread, SentMessageFromRunIsDeliveredDuringJoinOnTheMainThread)
 {
-    threadtest::RecordingWindow window;
-    ASSERT_NE(nullptr, window.Handle()) << "CreateWindowExW error " << ::GetLastError();
-
-    struct Sender : IRunnable
-    {
-        HWND hWnd = NULL;
-        volatile LRESULT reply = 0;
-        void Run() override
-        {
-            ::PostMessageW(hWnd, threadtest::WM_TEST_POSTED, 0, 0);
-            reply = ::SendMessageW(hWnd, threadtest::WM_TEST_SENT, 7, 0);
-        }
-    } sender;
-    sender.hWnd = window.Handle();
-    CThinThread thread(&sender);
-    thread.Start();
-    thread.Join(kBound);
-    bool ended = !thread.IsActive();
-    if (!ended)
-        window.Pump(2000); // let the sender go so that the test can end
-    ASSERT_TRUE(ended) << "Join did not deliver the sent message";
-    EXPECT_EQ(7 + threadtest::SENT_REPLY_OFFSET, sender.reply);
-    ASSERT_EQ(1u, window.Received().size());
-    EXPECT_EQ(threadtest::WM_TEST_SENT, window.Received()[0]);
-    EXPECT_EQ(1, window.TakePosted()) << "the posted message was not left queued";
+    threadtest::CheckSentDeliveredPostedKept([](HANDLE, CThinThread& sender) {
+        sender.Join(kBound);
+        return !sender.IsActive();
+    });
 }

@@ -1,17 +1,38 @@
-// Helpers shared by the thread tests: a window owned by the creating thread that
-// records the messages its procedure receives.
+// Helpers shared by the thread tests: a bounded run on a worker, and a window owned by the
+// creating thread that records the messages its procedure receives.
 #pragma once
 
 #include <afx.h>
 
+#include <gtest/gtest.h>
+
 #include <vector>
+
+#include "ThinThread.h"
 
 namespace threadtest {
 
+const DWORD kBound = 10000; // upper limit for any wait that should end much sooner
 const UINT WM_TEST_SENT = WM_APP + 1;
 const UINT WM_TEST_POSTED = WM_APP + 2;
 // What the window procedure answers to WM_TEST_SENT: the wParam plus this.
 const LRESULT SENT_REPLY_OFFSET = 1000;
+
+// Runs f on a thread of its own; true once that thread has ended within the bound.
+template <class F>
+bool RunOnWorker(F f)
+{
+    struct Body : IRunnable
+    {
+        F& f;
+        explicit Body(F& fn) : f(fn) {}
+        void Run() override { f(); }
+    } body(f);
+    CThinThread worker(&body);
+    worker.Start();
+    worker.Join(kBound);
+    return !worker.IsActive();
+}
 
 class RecordingWindow
 {
@@ -78,5 +99,40 @@ private:
     HWND m_hWnd;
     std::vector<UINT> m_received;
 };
+
+// A worker posts and then sends to a window of this thread, then sets an event; wait(hEvent,
+// worker), on this thread, must deliver the sent message, leave the posted one queued and
+// return true once the event is set.
+template <class WAIT>
+void CheckSentDeliveredPostedKept(WAIT wait)
+{
+    RecordingWindow window;
+    ASSERT_NE(nullptr, window.Handle()) << "CreateWindowExW error " << ::GetLastError();
+    HANDLE hDone = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+    volatile LRESULT reply = 0;
+    auto send = [&]() {
+        ::PostMessageW(window.Handle(), WM_TEST_POSTED, 0, 0);
+        reply = ::SendMessageW(window.Handle(), WM_TEST_SENT, 3, 0);
+        ::SetEvent(hDone);
+    };
+    struct Body : IRunnable
+    {
+        decltype(send)& f;
+        explicit Body(decltype(send)& fn) : f(fn) {}
+        void Run() override { f(); }
+    } body(send);
+    CThinThread worker(&body);
+    worker.Start();
+    const bool bSignalled = wait(hDone, worker);
+    if (!bSignalled)
+        window.Pump(2000); // free the sender so that the test can end
+    EXPECT_TRUE(bSignalled) << "the wait did not deliver the sent message";
+    worker.Join(kBound);
+    ASSERT_FALSE(worker.IsActive());
+    EXPECT_EQ(3 + SENT_REPLY_OFFSET, reply);
+    EXPECT_EQ(std::vector<UINT>{WM_TEST_SENT}, window.Received());
+    EXPECT_EQ(1, window.TakePosted()) << "the posted message was not left queued";
+    ::CloseHandle(hDone);
+}
 
 } // namespace threadtest
