@@ -16,6 +16,7 @@
 using wivotest::Bytes;
 using wivotest::Hex;
 using wivotest::Join;
+using wivotest::MemFileBytes;
 using wivotest::Narrow;
 using wivotest::ReadFileBytes;
 using wivotest::TempDir;
@@ -117,36 +118,14 @@ public:
     BYTE* Buffer() const { return m_lpBuffer; }
 };
 
-std::string MemFileBytes(CMemFile& file)
-{
-    std::string out(file.GetLength(), '\0');
-    file.SeekToBegin();
-    if (!out.empty())
-        file.Read(&out[0], (UINT)out.size());
-    return out;
-}
-
-// Stores with f into a memory file and returns the bytes.
 std::string Store(const std::function<void(CArchive&)>& f, int nBufSize = 4096)
 {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store, nBufSize);
-        f(ar);
-        ar.Close();
-    }
-    return MemFileBytes(file);
+    return wivotest::StoreBytes(f, nBufSize);
 }
 
-// Loads bytes with f from a memory file.
 void Load(const std::string& bytes, const std::function<void(CArchive&)>& f, int nBufSize = 4096)
 {
-    std::vector<BYTE> copy(bytes.begin(), bytes.end());
-    copy.push_back(0xBD);   // never part of the file
-    CMemFile file(copy.data(), (UINT)bytes.size());
-    CArchive ar(&file, CArchive::load, nBufSize);
-    f(ar);
-    ar.Close();
+    wivotest::LoadBytes(bytes, f, nBufSize);
 }
 
 // The archive exception f throws (-1: none).
@@ -398,26 +377,6 @@ TEST(ArchiveObjects, SharedPointersAndCyclesLoadAsOneObject)
     delete pRoot;
 }
 
-TEST(ArchiveObjects, NullAndGenericPointers)
-{
-    CArcFixed fixed;
-    fixed.m_dw = 0xCAFE;
-    std::string bytes = Store([&](CArchive& ar) {
-        ar << (CObject*)NULL << &fixed;
-        ar.WriteObject(&fixed);
-    });
-    Load(bytes, [](CArchive& ar) {
-        CObject* pNull = (CObject*)1;
-        const CObject* pOb = NULL;
-        ar >> pNull >> pOb;
-        EXPECT_EQ(nullptr, pNull);
-        ASSERT_TRUE(pOb != NULL && pOb->IsKindOf(RUNTIME_CLASS(CArcFixed)));
-        EXPECT_EQ(0xCAFEu, static_cast<const CArcFixed*>(pOb)->m_dw);
-        EXPECT_EQ(pOb, ar.ReadObject(NULL));
-        delete pOb;
-    });
-}
-
 TEST(ArchiveObjects, VersionableClassReadsOlderSchema)
 {
     CArcVersioned v;
@@ -491,23 +450,32 @@ TEST(ArchiveObjects, HalfLoadedObjectIsFreed)
     EXPECT_EQ(nLive, CArcNode::s_nLive);
 }
 
-TEST(ArchiveObjects, MapObjectResolvesBackReferences)
+TEST(ArchiveObjects, NullGenericAndMappedPointers)
 {
     CArcNode doc(1, L"doc");
     CArcNode child(2, L"child");
     child.m_pLeft = &doc;
+    CArcFixed fixed;
+    fixed.m_dw = 0xCAFE;
     std::string bytes = Store([&](CArchive& ar) {
         ar.MapObject(&doc);
-        ar << &child;
+        ar << &child << (CObject*)NULL << &fixed;
+        ar.WriteObject(&fixed);
     });
     Load(bytes, [](CArchive& ar) {
         CArcNode loadedDoc;
         ar.MapObject(&loadedDoc);
         CArcNode* pChild = NULL;
-        ar >> pChild;
-        ASSERT_NE(nullptr, pChild);
-        EXPECT_EQ(&loadedDoc, pChild->m_pLeft);
+        CObject* pNull = (CObject*)1;
+        const CObject* pOb = NULL;
+        ar >> pChild >> pNull >> pOb;
+        ASSERT_TRUE(pChild != NULL && pOb != NULL && pOb->IsKindOf(RUNTIME_CLASS(CArcFixed)));
+        EXPECT_EQ(&loadedDoc, pChild->m_pLeft) << "the mapped object";
+        EXPECT_EQ(nullptr, pNull);
+        EXPECT_EQ(0xCAFEu, static_cast<const CArcFixed*>(pOb)->m_dw);
+        EXPECT_EQ(pOb, ar.ReadObject(NULL));
         delete pChild;
+        delete pOb;
     });
 }
 

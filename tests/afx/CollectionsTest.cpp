@@ -624,17 +624,8 @@ namespace {
 template<class T>
 std::string RoundTrip(T& stored, T& loaded)
 {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        stored.Serialize(ar);
-    }
-    std::string bytes(file.GetLength(), '\0');
-    file.SeekToBegin();
-    file.Read(&bytes[0], (UINT)bytes.size());
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    loaded.Serialize(ar);
+    std::string bytes = wivotest::StoreBytes([&](CArchive& ar) { stored.Serialize(ar); });
+    wivotest::LoadBytes(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
     return bytes;
 }
 
@@ -742,16 +733,10 @@ TEST(Serialize, CollectionsAsObjectsAndTemplates)
     arr.Add(42);
     EXPECT_EQ("1|0|0", Join({arr.IsSerializable(), CPtrArray().IsSerializable(),
                              CUIntArray().IsSerializable()}));
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        ar << &list << &arr;
-    }
-    file.SeekToBegin();
     CStringList* pList = NULL;
     CDWordArray* pArr = NULL;
-    CArchive ar(&file, CArchive::load);
-    ar >> pList >> pArr;
+    wivotest::LoadBytes(wivotest::StoreBytes([&](CArchive& ar) { ar << &list << &arr; }),
+                        [&](CArchive& ar) { ar >> pList >> pArr; });
     ASSERT_TRUE(pList != NULL && pArr != NULL);
     EXPECT_EQ("a,b|42", ListText(*pList) + "|" + ArrayText(*pArr));
     delete pList;

@@ -132,7 +132,7 @@ TEST(CFileOpen, FailuresGiveTheCauseTheOsErrorAndTheName)
         << nCause;
 }
 
-TEST(CFileOpen, SharingModesAndReadOnlyFiles)
+TEST(CFileOpen, SharingModesTruncationAndReadOnlyFiles)
 {
     TempDir dir;
     CString strPath = dir.File(L"excl.bin");
@@ -146,7 +146,12 @@ TEST(CFileOpen, SharingModesAndReadOnlyFiles)
     EXPECT_EQ(CFileException::sharingViolation,
               CauseOf(FailedOpen(strPath, CFile::modeWrite | CFile::shareDenyNone)));
 
+    // Creating truncates unless told not to.
+    const UINT nKeep = CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite;
     CString strReadOnly = dir.File(L"ro.txt");
+    ASSERT_TRUE(WriteFileBytes(strReadOnly, "0123456789"));
+    EXPECT_EQ(10u, CFile(strReadOnly, nKeep).GetLength());
+    EXPECT_EQ(0u, CFile(strReadOnly, CFile::modeCreate | CFile::modeWrite).GetLength());
     ASSERT_TRUE(WriteFileBytes(strReadOnly, "keep"));
     ASSERT_TRUE(SetFileAttributesW(strReadOnly, FILE_ATTRIBUTE_READONLY));
     if (ReadOnlyIsEnforced(strReadOnly)) {
@@ -157,17 +162,6 @@ TEST(CFileOpen, SharingModesAndReadOnlyFiles)
         printf("  the platform lets this user write read-only files (Wine as root)\n");
     }
     SetFileAttributesW(strReadOnly, FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(CFileOpen, CreateTruncatesUnlessNoTruncate)
-{
-    TempDir dir;
-    CString strPath = dir.File(L"t.txt");
-    ASSERT_TRUE(WriteFileBytes(strPath, "0123456789"));
-    const UINT nKeep = CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite;
-    EXPECT_EQ(10u, CFile(strPath, nKeep).GetLength());
-    EXPECT_EQ(0u, CFile(strPath, CFile::modeCreate | CFile::modeWrite).GetLength());
-    EXPECT_EQ("", ReadFileBytes(strPath));
 }
 
 TEST(CFileOpen, NamesOfTheOpenFile)

@@ -33,49 +33,21 @@ bool OtherThreadLocks(CSyncObject& object, DWORD dwTimeout)
 /////////////////////////////////////////////////////////////////////////////
 // CCriticalSection and CSingleLock
 
-TEST(CriticalSection, SingleLocksSerializeTwoThreads)
+TEST(CriticalSection, SingleLockHoldsItAgainstOtherThreadsUntilReleased)
 {
     CCriticalSection cs;
-    long counter = 0;
-    auto work = [&] {
-        for (int i = 0; i < 20000; i++) {
-            CSingleLock lock(&cs, TRUE);
-            // Not atomic: only the lock keeps the two threads apart.
-            long v = counter;
-            if (i % 1000 == 0)
-                Sleep(0);
-            counter = v + 1;
-        }
-    };
-    std::thread a(work), b(work);
-    a.join();
-    b.join();
-    EXPECT_EQ(40000, counter);
-}
-
-TEST(CriticalSection, LockTimesOutWhileAnotherThreadHoldsIt)
-{
-    CCriticalSection cs;
-    CEvent held, release;
-    std::thread owner([&] {
+    {
         CSingleLock lock(&cs, TRUE);
-        held.SetEvent();
-        WaitForSingleObject(release, 10000);
-    });
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, 10000));
-    CSingleLock lock(&cs);
-    DWORD start = GetTickCount();
-    EXPECT_FALSE(lock.Lock(100));
-    EXPECT_GE(GetTickCount() - start, 90u);
-    EXPECT_FALSE(lock.IsLocked());
-    release.SetEvent();
-    EXPECT_TRUE(lock.Lock(10000));
-    EXPECT_TRUE(lock.IsLocked());
-    owner.join();
-    EXPECT_TRUE(lock.Unlock());
-    EXPECT_FALSE(lock.IsLocked());
-    EXPECT_TRUE(cs.Lock(0)) << "the critical section is free again";
-    cs.Unlock();
+        EXPECT_TRUE(lock.IsLocked());
+        DWORD start = GetTickCount();
+        EXPECT_FALSE(OtherThreadLocks(cs, 100));
+        EXPECT_GE(GetTickCount() - start, 90u) << "gave up before the timeout";
+        EXPECT_TRUE(lock.Unlock());
+        EXPECT_FALSE(lock.IsLocked());
+        EXPECT_TRUE(OtherThreadLocks(cs, 0));
+        EXPECT_TRUE(lock.Lock(0));
+    }
+    EXPECT_TRUE(OtherThreadLocks(cs, 0)) << "the destructor released it";
 }
 
 TEST(CriticalSection, SingleLockReleasesOnDestructionAndDoesNotLockTwice)

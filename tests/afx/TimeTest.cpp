@@ -173,21 +173,13 @@ TEST(CTimeArchive, ThirtyTwoBitValuesRoundTrip)
     CTimeSpan negative(-3600);
     CTime invalid((time_t)-1);
     CTime late((time_t)0x1FFFFFFFFLL);      // beyond 32 bits: stored as invalid
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        ar << t << positive << negative << invalid << late;
-    }
-    ASSERT_EQ(20u, file.GetLength());
-    std::string bytes(20, '\0');
-    file.SeekToBegin();
-    file.Read(&bytes[0], 20);
+    std::string bytes = wivotest::StoreBytes(
+        [&](CArchive& ar) { ar << t << positive << negative << invalid << late; });
     EXPECT_EQ("00 00 00 5F 78 56 34 12 F0 F1 FF FF FF FF FF FF FF FF FF FF", wivotest::Hex(bytes));
-    file.SeekToBegin();
     CTime t2, invalid2, late2;
     CTimeSpan positive2, negative2;
-    CArchive ar(&file, CArchive::load);
-    ar >> t2 >> positive2 >> negative2 >> invalid2 >> late2;
+    wivotest::LoadBytes(
+        bytes, [&](CArchive& ar) { ar >> t2 >> positive2 >> negative2 >> invalid2 >> late2; });
     EXPECT_EQ(Join({(long long)t.GetTime(), (long long)positive.GetTotalSeconds(), -3600, -1, -1}),
               Join({(long long)t2.GetTime(), (long long)positive2.GetTotalSeconds(),
                     (long long)negative2.GetTotalSeconds(), (long long)invalid2.GetTime(),

@@ -3,8 +3,10 @@
 
 #include "TestSupport.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace wivotest {
 
@@ -67,6 +69,40 @@ inline std::string Hex(const std::string& bytes)
         out += digits[c & 15];
     }
     return out;
+}
+
+// The bytes of a memory file.
+inline std::string MemFileBytes(CMemFile& file)
+{
+    std::string out(file.GetLength(), '\0');
+    file.SeekToBegin();
+    if (!out.empty())
+        file.Read(&out[0], (UINT)out.size());
+    return out;
+}
+
+// Stores with f through an archive into a memory file and returns the bytes.
+inline std::string StoreBytes(const std::function<void(CArchive&)>& f, int nBufSize = 4096)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store, nBufSize);
+        f(ar);
+        ar.Close();
+    }
+    return MemFileBytes(file);
+}
+
+// Loads bytes with f through an archive over a memory file of exactly those bytes.
+inline void LoadBytes(const std::string& bytes, const std::function<void(CArchive&)>& f,
+                      int nBufSize = 4096)
+{
+    std::vector<BYTE> copy(bytes.begin(), bytes.end());
+    copy.push_back(0xBD);   // never part of the file
+    CMemFile file(copy.data(), (UINT)bytes.size());
+    CArchive ar(&file, CArchive::load, nBufSize);
+    f(ar);
+    ar.Close();
 }
 
 } // namespace wivotest
