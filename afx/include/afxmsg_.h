@@ -100,76 +100,77 @@ enum AfxSig
 #define WM_REFLECT_BASE         0xBC00
 
 /////////////////////////////////////////////////////////////////////////////
-// Building an entry. A handler is cast first to its exact type on the class
-// whose entries are being built (so a wrong signature fails to compile), then to
-// the common member-pointer type the map stores.
+// Building an entry. A handler is converted to the exact member type that the
+// dispatcher calls it as (a pointer to a member of CCmdTarget, CWnd or CWinThread
+// with the same signature, so a wrong signature fails to compile), then stored as
+// the common member-pointer type; dispatch converts it back to the same type.
 
 #define _AFX_MSG_ENTRY(msg, code, id, idLast, sig, fnType, fn) \
     { (UINT)(msg), (UINT)(code), (UINT)(id), (UINT)(idLast), (UINT_PTR)(sig), \
-      (AFX_PMSG)(static_cast<fnType>(fn)) },
+      reinterpret_cast<AFX_PMSG>(static_cast<fnType>(fn)) },
 
 #define _AFX_WND_ENTRY(msg, sig, fnType, fn) \
-    { (UINT)(msg), 0, 0, 0, (UINT_PTR)(sig), (AFX_PMSG)(AFX_PMSGW)(static_cast<fnType>(fn)) },
+    { (UINT)(msg), 0, 0, 0, (UINT_PTR)(sig), reinterpret_cast<AFX_PMSG>(static_cast<fnType>(fn)) },
 
 /////////////////////////////////////////////////////////////////////////////
 // Commands and their user-interface updates
 
 #define ON_COMMAND(id, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, id, AfxSig_vv, \
-        void (AFX_MSG_CALL ThisClass::*)(void), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(void), &ThisClass::memberFxn)
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, idLast, AfxSig_vw, \
-        void (AFX_MSG_CALL ThisClass::*)(UINT), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(UINT), &ThisClass::memberFxn)
 // The handler gets the id and returns TRUE when routing should stop.
 #define ON_COMMAND_EX(id, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, id, AfxSig_bw, \
-        BOOL (AFX_MSG_CALL ThisClass::*)(UINT), &ThisClass::memberFxn)
+        BOOL (AFX_MSG_CALL CCmdTarget::*)(UINT), &ThisClass::memberFxn)
 #define ON_COMMAND_EX_RANGE(id, idLast, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, idLast, AfxSig_bw, \
-        BOOL (AFX_MSG_CALL ThisClass::*)(UINT), &ThisClass::memberFxn)
+        BOOL (AFX_MSG_CALL CCmdTarget::*)(UINT), &ThisClass::memberFxn)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, AfxSig_cmdui, \
-        void (AFX_MSG_CALL ThisClass::*)(CCmdUI*), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(CCmdUI*), &ThisClass::memberFxn)
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, idLast, AfxSig_cmdui, \
-        void (AFX_MSG_CALL ThisClass::*)(CCmdUI*), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(CCmdUI*), &ThisClass::memberFxn)
 
 /////////////////////////////////////////////////////////////////////////////
 // Control notifications (WM_COMMAND with a notification code, WM_NOTIFY)
 
 #define ON_CONTROL(wNotifyCode, id, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND, (WORD)(wNotifyCode), id, id, AfxSig_vv, \
-        void (AFX_MSG_CALL ThisClass::*)(void), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(void), &ThisClass::memberFxn)
 #define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND, (WORD)(wNotifyCode), id, idLast, AfxSig_vw, \
-        void (AFX_MSG_CALL ThisClass::*)(UINT), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(UINT), &ThisClass::memberFxn)
 #define ON_NOTIFY(wNotifyCode, id, memberFxn) \
     _AFX_MSG_ENTRY(WM_NOTIFY, (WORD)(int)(wNotifyCode), id, id, AfxSig_vNMHDRpl, \
-        void (AFX_MSG_CALL ThisClass::*)(NMHDR*, LRESULT*), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(NMHDR*, LRESULT*), &ThisClass::memberFxn)
 #define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn) \
     _AFX_MSG_ENTRY(WM_NOTIFY, (WORD)(int)(wNotifyCode), id, idLast, AfxSig_vwNMHDRpl, \
-        void (AFX_MSG_CALL ThisClass::*)(UINT, NMHDR*, LRESULT*), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(UINT, NMHDR*, LRESULT*), &ThisClass::memberFxn)
 #define ON_NOTIFY_EX(wNotifyCode, id, memberFxn) \
     _AFX_MSG_ENTRY(WM_NOTIFY, (WORD)(int)(wNotifyCode), id, id, AfxSig_bwNMHDRpl, \
-        BOOL (AFX_MSG_CALL ThisClass::*)(UINT, NMHDR*, LRESULT*), &ThisClass::memberFxn)
+        BOOL (AFX_MSG_CALL CCmdTarget::*)(UINT, NMHDR*, LRESULT*), &ThisClass::memberFxn)
 #define ON_NOTIFY_EX_RANGE(wNotifyCode, id, idLast, memberFxn) \
     _AFX_MSG_ENTRY(WM_NOTIFY, (WORD)(int)(wNotifyCode), id, idLast, AfxSig_bwNMHDRpl, \
-        BOOL (AFX_MSG_CALL ThisClass::*)(UINT, NMHDR*, LRESULT*), &ThisClass::memberFxn)
+        BOOL (AFX_MSG_CALL CCmdTarget::*)(UINT, NMHDR*, LRESULT*), &ThisClass::memberFxn)
 
 // Reflected back to the control: the control handles its own notification.
 // The _EX forms return TRUE to stop the parent from seeing it too.
 #define ON_CONTROL_REFLECT(wNotifyCode, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND + WM_REFLECT_BASE, (WORD)(wNotifyCode), 0, 0, AfxSig_vv, \
-        void (AFX_MSG_CALL ThisClass::*)(void), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(void), &ThisClass::memberFxn)
 #define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn) \
     _AFX_MSG_ENTRY(WM_COMMAND + WM_REFLECT_BASE, (WORD)(wNotifyCode), 0, 0, AfxSig_bv, \
-        BOOL (AFX_MSG_CALL ThisClass::*)(void), &ThisClass::memberFxn)
+        BOOL (AFX_MSG_CALL CCmdTarget::*)(void), &ThisClass::memberFxn)
 #define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn) \
     _AFX_MSG_ENTRY(WM_NOTIFY + WM_REFLECT_BASE, (WORD)(int)(wNotifyCode), 0, 0, AfxSig_vNMHDRpl, \
-        void (AFX_MSG_CALL ThisClass::*)(NMHDR*, LRESULT*), &ThisClass::memberFxn)
+        void (AFX_MSG_CALL CCmdTarget::*)(NMHDR*, LRESULT*), &ThisClass::memberFxn)
 #define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn) \
     _AFX_MSG_ENTRY(WM_NOTIFY + WM_REFLECT_BASE, (WORD)(int)(wNotifyCode), 0, 0, AfxSig_bNMHDRpl, \
-        BOOL (AFX_MSG_CALL ThisClass::*)(NMHDR*, LRESULT*), &ThisClass::memberFxn)
+        BOOL (AFX_MSG_CALL CCmdTarget::*)(NMHDR*, LRESULT*), &ThisClass::memberFxn)
 
 /////////////////////////////////////////////////////////////////////////////
 // User-defined and registered messages
@@ -181,16 +182,16 @@ enum AfxSig
 // variable may be filled by RegisterWindowMessage after the map is built.
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
     { 0xC000, 0, 0, 0, (UINT_PTR)(UINT*)(&nMessageVariable), \
-      (AFX_PMSG)(AFX_PMSGW)(static_cast<LRESULT (AFX_MSG_CALL CWnd::*)(WPARAM, LPARAM)>( \
+      reinterpret_cast<AFX_PMSG>(static_cast<LRESULT (AFX_MSG_CALL CWnd::*)(WPARAM, LPARAM)>( \
           &ThisClass::memberFxn)) },
 // Messages posted to a CWinThread (no window).
 #define ON_THREAD_MESSAGE(message, memberFxn) \
     { (UINT)(message), 0, 0, 0, (UINT_PTR)AfxSig_vwl_thread, \
-      (AFX_PMSG)(AFX_PMSGT)(static_cast<void (AFX_MSG_CALL CWinThread::*)(WPARAM, LPARAM)>( \
+      reinterpret_cast<AFX_PMSG>(static_cast<void (AFX_MSG_CALL CWinThread::*)(WPARAM, LPARAM)>( \
           &ThisClass::memberFxn)) },
 #define ON_REGISTERED_THREAD_MESSAGE(nMessageVariable, memberFxn) \
     { 0xC000, 0, 0, 0, (UINT_PTR)(UINT*)(&nMessageVariable), \
-      (AFX_PMSG)(AFX_PMSGT)(static_cast<void (AFX_MSG_CALL CWinThread::*)(WPARAM, LPARAM)>( \
+      reinterpret_cast<AFX_PMSG>(static_cast<void (AFX_MSG_CALL CWinThread::*)(WPARAM, LPARAM)>( \
           &ThisClass::memberFxn)) },
 
 /////////////////////////////////////////////////////////////////////////////

@@ -337,6 +337,7 @@ public:
     // to their last active popup. *pWndTop receives the top-level window that the
     // caller should disable for the duration.
     static CWnd* PASCAL GetSafeOwner(CWnd* pParent = NULL, HWND* pWndTop = NULL);
+    static HWND PASCAL GetSafeOwner_(HWND hParent, HWND* pWndTop);
 
 // Messages
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -478,6 +479,9 @@ public:
     // Called by the message loop before a message is dispatched; TRUE when it
     // was handled (translated) and must not be dispatched.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Offers pMsg to PreTranslateMessage of its window and each parent up to
+    // (not including) hWndStop; TRUE when one of them took it.
+    static BOOL PASCAL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual void DoDataExchange(CDataExchange* pDX);
@@ -626,6 +630,10 @@ AFX_CORE_API WNDPROC AFXAPI AfxGetAfxWndProc();
 // so none unwinds through the system's frames.
 AFX_CORE_API LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg,
     WPARAM wParam, LPARAM lParam);
+// What a thread without a CWinThread (and CWinThread's default) does with an
+// exception that reached the window procedure: user exceptions are silent, others
+// are reported; WM_CREATE fails (-1) and WM_PAINT validates the window.
+AFX_CORE_API LRESULT AFXAPI AfxInternalProcessWndProcException(CException* e, const MSG* pMsg);
 // Window creation: the next window this thread creates is attached to pWnd as
 // soon as it exists (its first message then already reaches pWnd).
 AFX_CORE_API void AFXAPI AfxHookWindowCreate(CWnd* pWnd);
