@@ -102,10 +102,12 @@ private:
 
 // The entries live in a function of the class, so they may name its protected
 // handlers and the macros can use ThisClass. The casts between handler types are
-// the point of a message map, hence the silenced warning.
+// the point of a message map, and an empty map names no handler: hence the
+// silenced warnings.
 #define BEGIN_MESSAGE_MAP(theClass, baseClass) \
     _Pragma("GCC diagnostic push") \
     _Pragma("GCC diagnostic ignored \"-Wcast-function-type\"") \
+    _Pragma("GCC diagnostic ignored \"-Wunused-local-typedefs\"") \
     const AFX_MSGMAP* theClass::GetMessageMap() const \
         { return GetThisMessageMap(); } \
     const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap() \
