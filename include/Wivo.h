@@ -25,3 +25,4 @@
 #include "ThinThread.h"
 #include "CurrentThread.h"
 #include "SendMsgSingleLock.h"
+#include "MsgHook.h"
