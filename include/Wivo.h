@@ -23,6 +23,7 @@
 #include "GUIInfo.h"
 #include "DiskInfo.h"
 #include "ThinThread.h"
+#include "Thread.h"
 #include "CurrentThread.h"
 #include "SendMsgSingleLock.h"
 #include "MsgHook.h"
