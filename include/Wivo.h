@@ -6,6 +6,7 @@
 #include "WivoModule.h"
 #include "ExceptionEx.h"
 #include "Win32Exception.h"
+#include "WivoHelpers.h"
 #include "System.h"
 #include "StringTokenizer.h"
 #include "BitSet.h"

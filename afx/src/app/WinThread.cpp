@@ -277,7 +277,7 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 
     // The windows from the message's window up to the main window.
     CWnd* pMainWnd = AfxGetMainWnd();
-    if (CWnd::WalkPreTranslateTree(pMainWnd->GetSafeHwnd(), pMsg))
+    if (CWnd::WalkPreTranslateTree(pMainWnd != NULL ? pMainWnd->m_hWnd : NULL, pMsg))
         return TRUE;
 
     // A modeless window outside the main window still gets the main window's
