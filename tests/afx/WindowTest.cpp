@@ -305,17 +305,20 @@ TEST_F(WindowTest, AnExceptionInAHandlerStopsAtTheWindowProcedure)
     EXPECT_EQ(nullptr, AfxGetThreadState()->m_lastSentMsg.hwnd) << "the record must be restored";
 }
 
+BOOL CALLBACK CountNonImeWindow(HWND hWnd, LPARAM p)
+{
+    // The system's IME windows come and go with top-level windows: not ours.
+    WCHAR cls[16] = L"";
+    ::GetClassNameW(hWnd, cls, 16);
+    if (lstrcmpiW(cls, L"IME") != 0)
+        ++*(int*)p;
+    return TRUE;
+}
+
 int CountThreadWindows()
 {
     int n = 0;
-    // The system's IME windows come and go with top-level windows: not ours.
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hWnd, LPARAM p) -> BOOL {
-        WCHAR cls[16] = L"";
-        ::GetClassNameW(hWnd, cls, 16);
-        if (lstrcmpiW(cls, L"IME") != 0)
-            ++*(int*)p;
-        return TRUE;
-    }, (LPARAM)&n);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CountNonImeWindow, (LPARAM)&n);
     return n;
 }
 

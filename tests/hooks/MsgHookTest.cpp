@@ -216,16 +216,19 @@ TEST_F(MsgHookTest, TheWindowsLastMessageReachesItAfterTheHooksAreGone)
     DeleteHooks();
 }
 
+LRESULT CALLBACK RecordingSubclass(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR)
+{
+    if (m == WM_PROBE)
+        g_log.push_back("sub" + std::to_string(id));
+    return ::DefSubclassProc(h, m, w, l);
+}
+
 TEST_F(MsgHookTest, HooksLiveBesideSetWindowSubclass)
 {
     // The common controls keep their subclasses in a chain of their own behind
     // one procedure, installed by the first of them: a subclass added after the
     // hooks joins that chain, below the hooks.
-    SUBCLASSPROC sub = [](HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR) -> LRESULT {
-        if (m == WM_PROBE)
-            g_log.push_back("sub" + std::to_string(id));
-        return ::DefSubclassProc(h, m, w, l);
-    };
+    SUBCLASSPROC sub = &RecordingSubclass;
     ASSERT_TRUE(::SetWindowSubclass(m_hWnd, sub, 1, 0));
     InstallThree();
     ASSERT_TRUE(::SetWindowSubclass(m_hWnd, sub, 2, 0));
