@@ -7,10 +7,7 @@
 //      (here) and the entry macros (afxmsg_.h)
 //   4. windows: CWnd and the window-procedure plumbing (here); handle maps (winhand_.h)
 //   5. threads and the application: CWinThread, CWinApp, CCommandLineInfo (afxapp_.h)
-//   6. dialogs, dialog data exchange and the standard controls: CDialog,
-//      CDataExchange, DDX_/DDV_, CStatic, CButton, CEdit, CListBox, CCheckListBox,
-//      CComboBox, CScrollBar (afxdlg_.h)
-//   7. frame windows: CFrameWnd (afxfrm_.h)
+//   6. dialog data exchange: CDataExchange (afxdlg_.h)
 #pragma once
 
 #include "afx.h"
@@ -331,9 +328,6 @@ public:
     CWnd* GetTopLevelOwner() const;
     // The first parent or owner that is not a child window.
     CWnd* GetParentOwner() const;
-    // The first parent that is a CFrameWnd.
-    CFrameWnd* GetParentFrame() const;
-    CFrameWnd* GetTopLevelFrame() const;
     // The window a dialog or message box should be owned by: the top-level parent
     // of pParent, else of the application's main window; disabled windows skipped
     // to their last active popup. *pWndTop receives the top-level window that the
@@ -661,11 +655,6 @@ AFX_CORE_API BOOL AFXAPI AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);
 #include "afxapp_.h"
 
 /////////////////////////////////////////////////////////////////////////////
-// 6. Dialogs, dialog data exchange and controls
+// 6. Dialog data exchange
 
 #include "afxdlg_.h"
-
-/////////////////////////////////////////////////////////////////////////////
-// 7. Frame windows
-
-#include "afxfrm_.h"

@@ -1,6 +1,7 @@
 // DataExchange.cpp - CDataExchange: the state of one UpdateData pass, and the
 // failure that ends it.
 #include "afxwin.h"
+#include "afxres.h"
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd), m_hWndLastControl(NULL),
@@ -41,4 +42,30 @@ void CDataExchange::Fail()
         }
     }
     AfxThrowUserException();
+}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+
+    // The controls' notifications of the values being set are no user's doing.
+    _AFX_THREAD_STATE* pThreadState = AfxGetThreadState();
+    HWND hWndOldLockout = pThreadState->m_hLockoutNotifyWindow;
+    pThreadState->m_hLockoutNotifyWindow = m_hWnd;
+
+    BOOL bOK = FALSE;
+    AfxLockTempMaps();
+    try {
+        DoDataExchange(&dx);
+        bOK = TRUE;
+    } catch (CUserException* e) {
+        // A check failed: the user was told and the focus is on the control.
+        e->Delete();
+    } catch (CException* e) {
+        e->ReportError(MB_ICONSTOP, AFX_IDP_INTERNAL_FAILURE);
+        e->Delete();
+    }
+    AfxUnlockTempMaps();
+    pThreadState->m_hLockoutNotifyWindow = hWndOldLockout;
+    return bOK;
 }

@@ -234,7 +234,7 @@ int CWnd::OnCompareItem(int, LPCOMPAREITEMSTRUCT lpCompareItemStruct)
 int CWnd::OnCharToItem(UINT, CListBox* pListBox, UINT)
 {
     LRESULT lResult;
-    if (pListBox != NULL && ReflectLastMsg(((CWnd*)pListBox)->m_hWnd, &lResult))
+    if (pListBox != NULL && ReflectLastMsg((HWND)GetCurrentMessage()->lParam, &lResult))
         return (int)lResult;
     return (int)Default();
 }
@@ -242,21 +242,21 @@ int CWnd::OnCharToItem(UINT, CListBox* pListBox, UINT)
 int CWnd::OnVKeyToItem(UINT, CListBox* pListBox, UINT)
 {
     LRESULT lResult;
-    if (pListBox != NULL && ReflectLastMsg(((CWnd*)pListBox)->m_hWnd, &lResult))
+    if (pListBox != NULL && ReflectLastMsg((HWND)GetCurrentMessage()->lParam, &lResult))
         return (int)lResult;
     return (int)Default();
 }
 
 void CWnd::OnHScroll(UINT, UINT, CScrollBar* pScrollBar)
 {
-    if (pScrollBar != NULL && ReflectLastMsg(((CWnd*)pScrollBar)->m_hWnd))
+    if (pScrollBar != NULL && ReflectLastMsg(pScrollBar->m_hWnd))
         return;
     Default();
 }
 
 void CWnd::OnVScroll(UINT, UINT, CScrollBar* pScrollBar)
 {
-    if (pScrollBar != NULL && ReflectLastMsg(((CWnd*)pScrollBar)->m_hWnd))
+    if (pScrollBar != NULL && ReflectLastMsg(pScrollBar->m_hWnd))
         return;
     Default();
 }
