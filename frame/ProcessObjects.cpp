@@ -5,12 +5,16 @@
 // would be up to the linker. Objects of classes still to come take their
 // places in this list as those classes arrive.
 #include "LocaleInternal.h"
+#include "MsgHook.h"
 #include "System.h"
 #include "ThinThread.h"
 #include "Version.h"
 
 // The shared number-format records of CLocale, one per locale identifier.
 CLocaleRecordMap s_localeMap;
+
+// The first hook of every hooked window.
+CMapPtrToPtr CMsgHook::s_hookMap(10);
 
 // The caches of CSystem, each with the lock that guards its first filling.
 CCriticalSection CSystem::s_csUpdateProcessorInfo;

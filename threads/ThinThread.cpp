@@ -2,98 +2,19 @@
 #include "ThinThread.h"
 
 #include "SendMsgSingleLock.h"
+#include "ThreadInternal.h"
 
 #include <process.h>
+
+using wivothread::CHandleUse;
+using wivothread::RetireHandle;
 
 IMPLEMENT_DYNAMIC(CThinThread, CObject)
 
 // The thread registry, its lock and the main-thread record are defined with the
 // library's other process-wide objects (ProcessObjects.cpp).
 
-/////////////////////////////////////////////////////////////////////////////
-// Handles of threads that ended by themselves.
-//
-// A thread that returns from Run clears its object's handle field, but another
-// thread may have read the field just before and be about to wait on it or query
-// it. So the ending thread retires its handle here, and retired handles are
-// closed only at a moment when no member is using a handle read from a field:
-// whoever reads a field after that moment finds it cleared. All of this is
-// plain data (no construction), so it works from any point of the library's
-// start and end.
-
-namespace {
-
-struct RetiredHandle
-{
-    RetiredHandle* pNext;
-    HANDLE hThread;
-};
-
-volatile LONG s_nHandleUsers = 0;   // members between reading a handle field and done with it
-volatile LONG s_nRetiredLock = 0;   // spin lock over s_pRetired; held for a few CloseHandle calls
-RetiredHandle* s_pRetired = NULL;
-
-void LockRetired()
-{
-    while (::InterlockedCompareExchange(&s_nRetiredLock, 1, 0) != 0)
-        ::SwitchToThread();
-}
-
-void UnlockRetired()
-{
-    ::InterlockedExchange(&s_nRetiredLock, 0);
-}
-
-// Called with the spin lock held.
-void CloseRetiredIfUnused()
-{
-    if (::InterlockedCompareExchange(&s_nHandleUsers, 0, 0) != 0)
-        return;
-    while (s_pRetired != NULL) {
-        RetiredHandle* pNode = s_pRetired;
-        s_pRetired = pNode->pNext;
-        ::CloseHandle(pNode->hThread);
-        ::HeapFree(::GetProcessHeap(), 0, pNode);
-    }
-}
-
-void RetireHandle(HANDLE hThread)
-{
-    RetiredHandle* pNode = static_cast<RetiredHandle*>(
-        ::HeapAlloc(::GetProcessHeap(), 0, sizeof(RetiredHandle)));
-    LockRetired();
-    if (pNode != NULL) {
-        pNode->hThread = hThread;
-        pNode->pNext = s_pRetired;
-        s_pRetired = pNode;
-    } else if (::InterlockedCompareExchange(&s_nHandleUsers, 0, 0) == 0) {
-        // Nowhere to keep it: close it now when that is safe, else it stays open.
-        ::CloseHandle(hThread);
-    }
-    CloseRetiredIfUnused();
-    UnlockRetired();
-}
-
-// Brackets the use of a handle read from a field after construction of the guard.
-class CHandleUse
-{
-public:
-    CHandleUse() { ::InterlockedIncrement(&s_nHandleUsers); }
-    ~CHandleUse()
-    {
-        if (::InterlockedDecrement(&s_nHandleUsers) == 0) {
-            LockRetired();
-            CloseRetiredIfUnused();
-            UnlockRetired();
-        }
-    }
-
-private:
-    CHandleUse(const CHandleUse&);
-    void operator=(const CHandleUse&);
-};
-
-} // namespace
+// Handles of threads that ended by themselves: see ThreadInternal.h.
 
 /////////////////////////////////////////////////////////////////////////////
 // Construction

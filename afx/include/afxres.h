@@ -168,6 +168,10 @@
 #define ID_INDICATOR_KANA               0xE706
 
 /////////////////////////////////////////////////////////////////////////////
+// Icons of the standard frames (the application supplies them).
+#define AFX_IDI_STD_MDIFRAME            1
+#define AFX_IDI_STD_FRAME               2
+
 // Strings (AFX_IDS_) and message-box prompts (AFX_IDP_)
 
 // Application strings, usually supplied by the application itself.

@@ -1,5 +1,6 @@
 // ModuleState.cpp - module state, thread state and the framework's TLS slots.
 #include "StateImpl.h"
+#include "afxwin.h"
 
 #include <stddef.h>
 
@@ -396,6 +397,13 @@ AFX_MODULE_THREAD_STATE::AFX_MODULE_THREAD_STATE()
 
 AFX_MODULE_THREAD_STATE::~AFX_MODULE_THREAD_STATE()
 {
+    // The thread is ending: its temporary objects go with their maps; permanent
+    // objects belong to their creators.
+    delete m_pmapHWND;
+    delete m_pmapHMENU;
+    delete m_pmapHDC;
+    delete m_pmapHGDIOBJ;
+    delete m_pmapHIMAGELIST;
 }
 
 AFX_MODULE_STATE::AFX_MODULE_STATE(BOOL bDLL)

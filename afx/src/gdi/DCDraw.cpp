@@ -1,0 +1,289 @@
+// DCDraw.cpp - CDC's attributes, coordinates, clipping, drawing, bit blocks and
+// text. Queries go to the attribute DC, output to the output DC, settings to both.
+#include "afxwin.h"
+
+COLORREF CDC::GetNearestColor(COLORREF crColor) const { return ::GetNearestColor(m_hAttribDC, crColor); }
+COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hAttribDC); }
+int CDC::GetBkMode() const { return ::GetBkMode(m_hAttribDC); }
+COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hAttribDC); }
+int CDC::GetROP2() const { return ::GetROP2(m_hAttribDC); }
+int CDC::GetStretchBltMode() const { return ::GetStretchBltMode(m_hAttribDC); }
+int CDC::GetPolyFillMode() const { return ::GetPolyFillMode(m_hAttribDC); }
+int CDC::GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
+UINT CDC::GetTextAlign() const { return ::GetTextAlign(m_hAttribDC); }
+
+namespace {
+
+// A setting made on both DCs, answering the output DC's old value when there is
+// only one.
+template<class R, class F>
+R SetBoth(HDC hDC, HDC hAttribDC, F set)
+{
+    R old = R();
+    if (hDC != hAttribDC && hDC != NULL)
+        old = set(hDC);
+    if (hAttribDC != NULL)
+        old = set(hAttribDC);
+    return old;
+}
+
+} // namespace
+
+int CDC::SetBkMode(int nBkMode)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetBkMode(h, nBkMode); });
+}
+
+int CDC::SetROP2(int nDrawMode)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetROP2(h, nDrawMode); });
+}
+
+int CDC::SetStretchBltMode(int nStretchMode)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetStretchBltMode(h, nStretchMode); });
+}
+
+int CDC::SetPolyFillMode(int nPolyFillMode)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetPolyFillMode(h, nPolyFillMode); });
+}
+
+UINT CDC::SetTextAlign(UINT nFlags)
+{
+    return SetBoth<UINT>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetTextAlign(h, nFlags); });
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Coordinates
+
+CPoint CDC::GetViewportOrg() const
+{
+    POINT point;
+    ::GetViewportOrgEx(m_hAttribDC, &point);
+    return point;
+}
+
+CPoint CDC::SetViewportOrg(POINT point)
+{
+    return SetViewportOrg(point.x, point.y);
+}
+
+CPoint CDC::GetWindowOrg() const
+{
+    POINT point;
+    ::GetWindowOrgEx(m_hAttribDC, &point);
+    return point;
+}
+
+CPoint CDC::SetWindowOrg(int x, int y)
+{
+    return SetBoth<CPoint>(m_hDC, m_hAttribDC, [=](HDC h) {
+        POINT point;
+        ::SetWindowOrgEx(h, x, y, &point);
+        return CPoint(point);
+    });
+}
+
+CPoint CDC::SetWindowOrg(POINT point)
+{
+    return SetWindowOrg(point.x, point.y);
+}
+
+CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight)
+{
+    return SetBoth<CPoint>(m_hDC, m_hAttribDC, [=](HDC h) {
+        POINT point;
+        ::OffsetWindowOrgEx(h, nWidth, nHeight, &point);
+        return CPoint(point);
+    });
+}
+
+void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const { ::DPtoLP(m_hAttribDC, lpPoints, nCount); }
+void CDC::DPtoLP(LPRECT lpRect) const { ::DPtoLP(m_hAttribDC, (LPPOINT)lpRect, 2); }
+void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const { ::LPtoDP(m_hAttribDC, lpPoints, nCount); }
+void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, (LPPOINT)lpRect, 2); }
+
+/////////////////////////////////////////////////////////////////////////////
+// Clipping
+
+int CDC::SelectClipRgn(CRgn* pRgn)
+{
+    HRGN hRgn = (HRGN)pRgn->GetSafeHandle();
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SelectClipRgn(h, hRgn); });
+}
+
+int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::ExcludeClipRect(h, x1, y1, x2, y2); });
+}
+
+int CDC::ExcludeClipRect(LPCRECT lpRect)
+{
+    return ExcludeClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
+
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::IntersectClipRect(h, x1, y1, x2, y2); });
+}
+
+int CDC::IntersectClipRect(LPCRECT lpRect)
+{
+    return IntersectClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
+
+BOOL CDC::PtVisible(int x, int y) const { return ::PtVisible(m_hDC, x, y); }
+BOOL CDC::RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect); }
+
+/////////////////////////////////////////////////////////////////////////////
+// Lines and shapes
+
+CPoint CDC::GetCurrentPosition() const
+{
+    POINT point;
+    ::GetCurrentPositionEx(m_hAttribDC, &point);
+    return point;
+}
+
+CPoint CDC::MoveTo(int x, int y)
+{
+    return SetBoth<CPoint>(m_hDC, m_hAttribDC, [=](HDC h) {
+        POINT point;
+        ::MoveToEx(h, x, y, &point);
+        return CPoint(point);
+    });
+}
+
+CPoint CDC::MoveTo(POINT point) { return MoveTo(point.x, point.y); }
+
+BOOL CDC::LineTo(int x, int y)
+{
+    // The attribute DC's position follows the pen too.
+    if (m_hAttribDC != NULL && m_hAttribDC != m_hDC)
+        ::MoveToEx(m_hAttribDC, x, y, NULL);
+    return ::LineTo(m_hDC, x, y);
+}
+
+BOOL CDC::LineTo(POINT point) { return LineTo(point.x, point.y); }
+BOOL CDC::Polyline(LPPOINT lpPoints, int nCount) { return ::Polyline(m_hDC, lpPoints, nCount); }
+BOOL CDC::Polygon(LPPOINT lpPoints, int nCount) { return ::Polygon(m_hDC, lpPoints, nCount); }
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
+BOOL CDC::Rectangle(LPCRECT r) { return ::Rectangle(m_hDC, r->left, r->top, r->right, r->bottom); }
+BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) { return ::RoundRect(m_hDC, x1, y1, x2, y2, x3, y3); }
+BOOL CDC::Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
+BOOL CDC::Ellipse(LPCRECT r) { return ::Ellipse(m_hDC, r->left, r->top, r->right, r->bottom); }
+void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle()); }
+void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle()); }
+void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
+BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
+{
+    return ::FillRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle());
+}
+BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
+{
+    return ::FrameRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle(), nWidth, nHeight);
+}
+void CDC::DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
+BOOL CDC::DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState) { return ::DrawFrameControl(m_hDC, lpRect, nType, nState); }
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+BOOL CDC::DrawIcon(POINT point, HICON hIcon) { return ::DrawIcon(m_hDC, point.x, point.y, hIcon); }
+COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+COLORREF CDC::GetPixel(POINT point) const { return ::GetPixel(m_hDC, point.x, point.y); }
+COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
+COLORREF CDC::SetPixel(POINT point, COLORREF crColor) { return ::SetPixel(m_hDC, point.x, point.y, crColor); }
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF crColor)
+{
+    // An opaque empty text draws a solid rectangle without a brush.
+    ::SetBkColor(m_hDC, crColor);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, lpRect, NULL, 0, NULL);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor)
+{
+    RECT rect = { x, y, x + cx, y + cy };
+    FillSolidRect(&rect, crColor);
+}
+
+void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+        lpRect->bottom - lpRect->top, clrTopLeft, clrBottomRight);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    FillSolidRect(x, y, cx - 1, 1, clrTopLeft);
+    FillSolidRect(x, y, 1, cy - 1, clrTopLeft);
+    FillSolidRect(x + cx, y, -1, cy, clrBottomRight);
+    FillSolidRect(x, y + cy, cx, -1, clrBottomRight);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Bit blocks
+
+BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
+{
+    return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop);
+}
+
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
+{
+    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, dwRop);
+}
+
+BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+    int nSrcWidth, int nSrcHeight, DWORD dwRop)
+{
+    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc,
+        nSrcWidth, nSrcHeight, dwRop);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Text
+
+BOOL CDC::TextOut(int x, int y, const CString& str) { return TextOut(x, y, str, str.GetLength()); }
+int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat)
+{
+    return DrawText(str, str.GetLength(), lpRect, nFormat);
+}
+
+CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
+{
+    SIZE size = { 0, 0 };
+    ::GetTextExtentPoint32W(m_hAttribDC, lpszString, nCount, &size);
+    return size;
+}
+
+CSize CDC::GetTextExtent(const CString& str) const { return GetTextExtent(str, str.GetLength()); }
+
+CSize CDC::GetOutputTextExtent(LPCTSTR lpszString, int nCount) const
+{
+    SIZE size = { 0, 0 };
+    ::GetTextExtentPoint32W(m_hDC, lpszString, nCount, &size);
+    return size;
+}
+
+CSize CDC::GetOutputTextExtent(const CString& str) const
+{
+    return GetOutputTextExtent(str, str.GetLength());
+}
+
+BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsW(m_hAttribDC, lpMetrics); }
+int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const { return ::GetTextFaceW(m_hDC, nCount, lpszFacename); }
+
+int CDC::GetTextFace(CString& rString) const
+{
+    int nResult = ::GetTextFaceW(m_hDC, LF_FACESIZE, rString.GetBuffer(LF_FACESIZE));
+    rString.ReleaseBuffer();
+    return nResult;
+}
+
+BOOL CDC::GrayString(CBrush* pBrush, BOOL (CALLBACK* lpfnOutput)(HDC, LPARAM, int),
+    LPARAM lpData, int nCount, int x, int y, int nWidth, int nHeight)
+{
+    return ::GrayStringW(m_hDC, (HBRUSH)pBrush->GetSafeHandle(), lpfnOutput, lpData, nCount, x,
+        y, nWidth, nHeight);
+}
