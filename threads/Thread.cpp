@@ -9,15 +9,8 @@
 IMPLEMENT_DYNAMIC(CThread, CThinThread)
 
 CThread::CThread()
-    : m_pWinThread(NULL),
-      m_pWorkerWndMap(NULL), m_pWorkerMenuMap(NULL), m_pWorkerImageListMap(NULL),
-      m_pWorkerMainWnd(NULL),
-      m_pStarterWndMap(NULL), m_pStarterMenuMap(NULL), m_pStarterImageListMap(NULL),
-      m_pStarterMainWnd(NULL)
+    : CThread(NULL)
 {
-    m_pClones[0] = m_pClones[1] = m_pClones[2] = NULL;
-    m_pWinThread = new CWinThread(&CThread::ThreadProc, this);
-    m_pWinThread->m_bAutoDelete = FALSE;
 }
 
 CThread::CThread(IRunnable* pRunnable)

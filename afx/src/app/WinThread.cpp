@@ -157,10 +157,13 @@ BOOL CWinThread::PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ::PostThreadMessageW(m_nThreadID, message, wParam, lParam);
 }
 
-CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority,
-    UINT nStackSize, DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+namespace {
+
+// Both forms of AfxBeginThread: the thread is created suspended, so that its
+// priority is set before it runs.
+CWinThread* BeginCreated(CWinThread* pThread, int nPriority, UINT nStackSize,
+    DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
-    CWinThread* pThread = new CWinThread(pfnThreadProc, pParam);
     if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
         pThread->Delete();
         return NULL;
@@ -171,6 +174,15 @@ CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, i
     return pThread;
 }
 
+} // namespace
+
+CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority,
+    UINT nStackSize, DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+{
+    return BeginCreated(new CWinThread(pfnThreadProc, pParam), nPriority, nStackSize,
+        dwCreateFlags, lpSecurityAttrs);
+}
+
 CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize,
     DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
@@ -179,14 +191,7 @@ CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UI
     CWinThread* pThread = static_cast<CWinThread*>(pThreadClass->CreateObject());
     if (pThread == NULL)
         AfxThrowMemoryException();
-    if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
-        pThread->Delete();
-        return NULL;
-    }
-    pThread->SetThreadPriority(nPriority);
-    if (!(dwCreateFlags & CREATE_SUSPENDED))
-        pThread->ResumeThread();
-    return pThread;
+    return BeginCreated(pThread, nPriority, nStackSize, dwCreateFlags, lpSecurityAttrs);
 }
 
 void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete)
