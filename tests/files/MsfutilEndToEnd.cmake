@@ -7,19 +7,40 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-# Runs msfutil with the arguments; out and err receive its output without
-# carriage returns.
-function(msfutil expected_rc)
-  execute_process(COMMAND ${RUNNER} ${MSFUTIL} ${ARGN}
+# Runs a program of the test under Wine in WORK. rc, out and err receive its exit
+# code and its output without carriage returns, command what was run.
+macro(run_in_work program)
+  set(command ${RUNNER} ${program} ${ARGN})
+  execute_process(COMMAND ${command}
     WORKING_DIRECTORY ${WORK}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
-  string(REPLACE "\r" "" o "${o}")
-  string(REPLACE "\r" "" e "${e}")
-  set(out "${o}" PARENT_SCOPE)
-  set(err "${e}" PARENT_SCOPE)
-  message("msfutil ${ARGN} -> ${rc}\n${o}${e}")
-  if(NOT rc EQUAL expected_rc)
-    message(SEND_ERROR "msfutil ${ARGN}: exit code ${rc}, expected ${expected_rc}")
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REPLACE "\r" "" out "${out}")
+  string(REPLACE "\r" "" err "${err}")
+endmacro()
+
+# The last step went wrong: says why, with all it takes to see the cause and to run
+# the step again by hand.
+function(step_failed why)
+  string(REPLACE ";" " " shown "${command}")
+  message(SEND_ERROR "${step}: ${why}\n"
+    "  command:   ${shown}\n"
+    "  directory: ${WORK}\n"
+    "  exit code: ${rc}\n"
+    "  stdout:    [${out}]\n"
+    "  stderr:    [${err}]")
+endfunction()
+
+# Runs msfutil with the arguments and expects exit code expected_rc; step, command,
+# rc, out and err describe the run to the caller.
+function(msfutil expected_rc)
+  run_in_work(${MSFUTIL} ${ARGN})
+  string(REPLACE ";" " " step "msfutil ${ARGN}")
+  foreach(v step command rc out err)
+    set(${v} "${${v}}" PARENT_SCOPE)
+  endforeach()
+  message("${step} -> ${rc}")
+  if(NOT rc STREQUAL expected_rc)
+    step_failed("exit code ${rc}, expected ${expected_rc}")
   endif()
 endfunction()
 
@@ -27,28 +48,30 @@ endfunction()
 # line, which starts with the tool's name and says why (matching pattern).
 function(msfutil_fails expected_rc pattern)
   msfutil(${expected_rc} ${ARGN})
-  if(NOT err MATCHES "^msfutil: [^\n]*\n$")
-    message(SEND_ERROR "msfutil ${ARGN}: not one error line: [${err}]")
+  if(NOT rc STREQUAL expected_rc)
+    return()
+  elseif(NOT err MATCHES "^msfutil: [^\n]*\n$")
+    step_failed("not one error line")
   elseif(NOT err MATCHES "${pattern}")
-    message(SEND_ERROR "msfutil ${ARGN}: error line [${err}] does not match [${pattern}]")
+    step_failed("the error line does not match [${pattern}]")
   endif()
 endfunction()
 
 # Runs msfutil expecting success and exactly this output.
 function(msfutil_prints expected)
   msfutil(0 ${ARGN})
-  if(NOT out STREQUAL "${expected}")
-    message(SEND_ERROR "msfutil ${ARGN} printed\n[${out}]\nexpected\n[${expected}]")
+  if(rc STREQUAL 0 AND NOT out STREQUAL "${expected}")
+    step_failed("output differs, expected\n[${expected}]")
   endif()
 endfunction()
 
 function(fixture command)
-  execute_process(COMMAND ${RUNNER} ${FIXTURE} ${command} .
-    WORKING_DIRECTORY ${WORK}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
-  message("MsfutilFixture ${command} -> ${rc}\n${o}${e}")
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "MsfutilFixture ${command} failed")
+  run_in_work(${FIXTURE} ${command} .)
+  set(step "MsfutilFixture ${command}")
+  message("${step} -> ${rc}")
+  if(NOT rc STREQUAL 0)
+    step_failed("failed")
+    message(FATAL_ERROR "the remaining steps need the fixture")
   endif()
 endfunction()
 
@@ -77,7 +100,7 @@ endif()
 
 msfutil(0 check sample.msf)
 if(NOT out MATCHES "container is intact\n$" OR NOT out MATCHES "dead space  0 bytes")
-  message(SEND_ERROR "check sample.msf printed [${out}]")
+  step_failed("not intact or with dead space")
 endif()
 
 # Failures of the reading commands.
@@ -94,10 +117,15 @@ msfutil_fails(3 "damaged.msf: damaged container: the block of stream \"data\" at
 msfutil_fails(3 "damaged.msf: damaged container" cat damaged.msf data)
 # Streams are loaded one by one: the intact ones of a damaged container still read.
 msfutil_prints("Hallo Welt\n" cat damaged.msf readme)
-msfutil(0 list empty.bin)
-msfutil(0 check empty.bin)
-msfutil(1 frobnicate sample.msf)
-msfutil(1 cat sample.msf)
+msfutil_prints("      size     offset  name\n" list empty.bin)
+msfutil_prints("empty file: a container without streams\ncontainer is intact\n" check empty.bin)
+foreach(wrong "frobnicate sample.msf" "cat sample.msf")
+  separate_arguments(wrong)
+  msfutil(1 ${wrong})
+  if(rc STREQUAL 1 AND NOT err MATCHES "usage: msfutil list ")
+    step_failed("no usage text")
+  endif()
+endforeach()
 
 file(SHA256 ${WORK}/sample.msf hash)
 if(NOT hash STREQUAL sample_hash)
@@ -122,11 +150,11 @@ msfutil_fails(4 "no stream named \"data\"" delete sample.msf data)
 msfutil_prints("payload from a plain file\n" cat sample.msf neu)
 msfutil(0 check sample.msf)
 if(NOT out MATCHES "container is intact\n$")
-  message(SEND_ERROR "check after the changes printed [${out}]")
+  step_failed("not intact after the changes")
 endif()
 msfutil(0 list sample.msf)
 if(out MATCHES "data" OR NOT out MATCHES "leer\n" OR NOT out MATCHES "neu\n")
-  message(SEND_ERROR "list after the changes printed\n${out}")
+  step_failed("wrong streams after the changes")
 endif()
 
 # A container that does not exist yet is created by put.
