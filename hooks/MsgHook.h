@@ -78,7 +78,7 @@ protected:
     // is in progress, so the memory may go now.
     BOOL PrepareDeletion();
 
-private:
+    // The state of the hook, shared with the ready-made hooks that derive from it.
     IMsgHookCallback* m_pCallback;
     CWnd* m_pWnd;
     BOOL m_bOwnWnd;             // m_pWnd was made by Install(HWND)
@@ -87,6 +87,7 @@ private:
     LONG m_nBusy;               // WindowProc calls in progress
     BOOL m_bDeletePending;
 
+private:
     // Leaves one WindowProc call; releases the memory of a hook deleted meanwhile.
     LRESULT EndCall(LRESULT lResult);
 

@@ -28,3 +28,5 @@
 #include "CurrentThread.h"
 #include "SendMsgSingleLock.h"
 #include "MsgHook.h"
+#include "MenuMsgHook.h"
+#include "PaletteMsgHook.h"

@@ -7,6 +7,7 @@
 //      (here) and the entry macros (afxmsg_.h)
 //   4. windows: CWnd and the window-procedure plumbing (here); handle maps (winhand_.h)
 //   5. threads and the application: CWinThread, CWinApp, CCommandLineInfo (afxapp_.h)
+//      frame windows and views: CFrameWnd, CView                   (afxfrm_.h)
 //   6. dialog data exchange: CDataExchange (afxdlg_.h)
 #pragma once
 
@@ -326,6 +327,10 @@ public:
     // The first window up the parent chain that is not a child window.
     CWnd* GetTopLevelParent() const;
     CWnd* GetTopLevelOwner() const;
+    // The nearest frame window up the parent chain, and the outermost one (this
+    // window itself when it is a frame without a parent frame).
+    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetTopLevelFrame() const;
     // The first parent or owner that is not a child window.
     CWnd* GetParentOwner() const;
     // The window a dialog or message box should be owned by: the top-level parent
@@ -653,6 +658,11 @@ AFX_CORE_API BOOL AFXAPI AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);
 // 5. Threads and the application
 
 #include "afxapp_.h"
+
+/////////////////////////////////////////////////////////////////////////////
+// 5a. Frame windows and views
+
+#include "afxfrm_.h"
 
 /////////////////////////////////////////////////////////////////////////////
 // 6. Dialog data exchange
