@@ -263,6 +263,8 @@ public:
     CPalette* GetCurrentPalette() const;
     CFont* GetCurrentFont() const;
     CBitmap* GetCurrentBitmap() const;
+    // Selects h into hDC alone; the previous object as a framework object.
+    static CGdiObject* PASCAL SelectGdiObject(HDC hDC, HGDIOBJ h);
 
 // Colours and palettes
     COLORREF GetNearestColor(COLORREF crColor) const;

@@ -209,6 +209,11 @@ CGdiObject* CDC::SelectObject(CGdiObject* pObject)
     return CGdiObject::FromHandle(SelectBoth(m_hDC, m_hAttribDC, pObject->GetSafeHandle()));
 }
 
+CGdiObject* PASCAL CDC::SelectGdiObject(HDC hDC, HGDIOBJ h)
+{
+    return CGdiObject::FromHandle(::SelectObject(hDC, h));
+}
+
 CPen* CDC::GetCurrentPen() const
 {
     return (CPen*)CGdiObject::FromHandle(::GetCurrentObject(m_hDC, OBJ_PEN));
