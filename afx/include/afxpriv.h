@@ -41,3 +41,12 @@
 #define FS_ENABLE           0x10
 #define FS_DISABLE          0x20
 #define FS_SYNCACTIVE       0x40
+
+/////////////////////////////////////////////////////////////////////////////
+// Bitmaps in the system colours
+
+// A bitmap resource of up to 8 bits per pixel as a screen-compatible bitmap
+// (monochrome with bMono) whose black, dark grey, light grey and white are
+// the button text, shadow, face and highlight colours now. NULL on failure.
+AFX_CORE_API HBITMAP AFXAPI AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc,
+    BOOL bMono = FALSE);
