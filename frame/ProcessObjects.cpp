@@ -4,6 +4,7 @@
 // destroyed in the reverse order when it is unloaded; across files the order
 // would be up to the linker. Objects of classes still to come take their
 // places in this list as those classes arrive.
+#include "DIBitmap.h"
 #include "LocaleInternal.h"
 #include "MsgHook.h"
 #include "System.h"
@@ -15,6 +16,9 @@ CLocaleRecordMap s_localeMap;
 
 // The first hook of every hooked window.
 CMapPtrToPtr CMsgHook::s_hookMap(10);
+
+// The table through which CDIBitmap reads colour tables to build its palettes.
+RGBQUAD CDIBitmap::s_rgbColorTable[256];
 
 // The caches of CSystem, each with the lock that guards its first filling.
 CCriticalSection CSystem::s_csUpdateProcessorInfo;

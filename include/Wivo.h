@@ -30,3 +30,7 @@
 #include "MsgHook.h"
 #include "MenuMsgHook.h"
 #include "PaletteMsgHook.h"
+#include "DIBitmap.h"
+#include "MemoryDC.h"
+#include "SimpleFont.h"
+#include "GraphicsHelpers.h"
