@@ -19,6 +19,7 @@
 #include "WivoLocale.h"
 #include "Shell.h"
 #include "CommFile.h"
+#include "WindowPlacement.h"
 #include "OSInfo.h"
 #include "ProcessorInfo.h"
 #include "GUIInfo.h"
