@@ -668,3 +668,4 @@ AFX_CORE_API BOOL AFXAPI AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);
 // 6. Dialog data exchange
 
 #include "afxdlg_.h"
+#include "afxctrl_.h"
