@@ -72,6 +72,11 @@ public:
     CPen();
     CPen(int nPenStyle, int nWidth, COLORREF crColor);   // CResourceException on failure
     BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
+    // A geometric or cosmetic pen of any brush, with a user style when nStyleCount > 0.
+    CPen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount = 0,
+        const DWORD* lpStyle = NULL);
+    BOOL CreatePen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount = 0,
+        const DWORD* lpStyle = NULL);
     BOOL CreatePenIndirect(LPLOGPEN lpLogPen);
 
     operator HPEN() const { return (HPEN)GetSafeHandle(); }
@@ -95,6 +100,9 @@ public:
     BOOL CreateHatchBrush(int nIndex, COLORREF crColor);
     BOOL CreateBrushIndirect(const LOGBRUSH* lpLogBrush);
     BOOL CreatePatternBrush(CBitmap* pBitmap);
+    // A packed DIB (header, colour table, bits), in a global block or in memory.
+    BOOL CreateDIBPatternBrush(HGLOBAL hPackedDIB, UINT nUsage);
+    BOOL CreateDIBPatternBrush(const void* lpPackedDIB, UINT nUsage);
     BOOL CreateSysColorBrush(int nIndex);
 
     operator HBRUSH() const { return (HBRUSH)GetSafeHandle(); }
@@ -191,6 +199,10 @@ public:
     BOOL CreateEllipticRgnIndirect(LPCRECT lpRect);
     BOOL CreatePolygonRgn(LPPOINT lpPoints, int nCount, int nMode);
     BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3);
+    BOOL CreatePolyPolygonRgn(LPPOINT lpPoints, LPINT lpPolyCounts, int nCount, int nPolyFillMode);
+    // The DC's closed path (which the call ends).
+    BOOL CreateFromPath(CDC* pDC);
+    BOOL CreateFromData(const XFORM* lpXForm, int nCount, const RGNDATA* pRgnData);
 
     operator HRGN() const { return (HRGN)GetSafeHandle(); }
     void SetRectRgn(int x1, int y1, int x2, int y2);
@@ -204,6 +216,8 @@ public:
     BOOL PtInRegion(int x, int y) const;
     BOOL PtInRegion(POINT point) const;
     BOOL RectInRegion(LPCRECT lpRect) const;
+    // The bytes the region's data needs when lpRgnData is NULL.
+    int GetRegionData(LPRGNDATA lpRgnData, int nCount) const;
 
     virtual ~CRgn();
 };
@@ -248,6 +262,12 @@ public:
     virtual int SaveDC();
     virtual BOOL RestoreDC(int nSavedDC);
     int GetDeviceCaps(int nIndex) const;
+    BOOL IsPrinting() const { return m_bPrinting; }
+    UINT SetBoundsRect(LPCRECT lpRectBounds, UINT flags);
+    UINT GetBoundsRect(LPRECT lpRectBounds, UINT flags);
+    CPoint GetBrushOrg() const;
+    CPoint SetBrushOrg(int x, int y);
+    CPoint SetBrushOrg(POINT point);
 
 // Selection: the previous object comes back as a framework object (temporary
 // when the framework did not create it).
@@ -295,14 +315,33 @@ public:
     CPoint SetWindowOrg(int x, int y);
     CPoint SetWindowOrg(POINT point);
     CPoint OffsetWindowOrg(int nWidth, int nHeight);
+    CSize GetViewportExt() const;
+    virtual CSize SetViewportExt(int cx, int cy);
+    CSize SetViewportExt(SIZE size);
+    virtual CSize ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom);
+    CSize GetWindowExt() const;
+    virtual CSize SetWindowExt(int cx, int cy);
+    CSize SetWindowExt(SIZE size);
+    virtual CSize ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom);
     void DPtoLP(LPPOINT lpPoints, int nCount = 1) const;
     void DPtoLP(LPRECT lpRect) const;
     void LPtoDP(LPPOINT lpPoints, int nCount = 1) const;
     void LPtoDP(LPRECT lpRect) const;
+    // Sizes scale by the extents alone, and stay positive.
+    void DPtoLP(LPSIZE lpSize) const;
+    void LPtoDP(LPSIZE lpSize) const;
+    // HIMETRIC units: hundredths of a millimetre, as OLE measures.
+    void DPtoHIMETRIC(LPSIZE lpSize) const;
+    void HIMETRICtoDP(LPSIZE lpSize) const;
+    void LPtoHIMETRIC(LPSIZE lpSize) const;
+    void HIMETRICtoLP(LPSIZE lpSize) const;
 
 // Clipping
     virtual int GetClipBox(LPRECT lpRect) const;
     int SelectClipRgn(CRgn* pRgn);
+    int SelectClipRgn(CRgn* pRgn, int nMode);   // RGN_AND, RGN_COPY, ...
+    int OffsetClipRgn(int x, int y);
+    int OffsetClipRgn(SIZE size);
     int ExcludeClipRect(int x1, int y1, int x2, int y2);
     int ExcludeClipRect(LPCRECT lpRect);
     int IntersectClipRect(int x1, int y1, int x2, int y2);
@@ -317,6 +356,24 @@ public:
     BOOL LineTo(int x, int y);
     BOOL LineTo(POINT point);
     BOOL Polyline(LPPOINT lpPoints, int nCount);
+    BOOL PolylineTo(const POINT* lpPoints, int nCount);
+    BOOL PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount);
+    BOOL PolyBezier(const POINT* lpPoints, int nCount);
+    BOOL PolyBezierTo(const POINT* lpPoints, int nCount);
+    BOOL Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL Arc(LPCRECT lpRect, POINT ptStart, POINT ptEnd);
+    BOOL ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL ArcTo(LPCRECT lpRect, POINT ptStart, POINT ptEnd);
+    BOOL AngleArc(int x, int y, int nRadius, float fStartAngle, float fSweepAngle);
+    BOOL Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL Chord(LPCRECT lpRect, POINT ptStart, POINT ptEnd);
+    BOOL Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL Pie(LPCRECT lpRect, POINT ptStart, POINT ptEnd);
+    BOOL PolyPolygon(LPPOINT lpPoints, LPINT lpPolyCounts, int nCount);
+    BOOL FloodFill(int x, int y, COLORREF crColor);
+    BOOL ExtFloodFill(int x, int y, COLORREF crColor, UINT nFillType);
+    BOOL PaintRgn(CRgn* pRgn);
+    BOOL InvertRgn(CRgn* pRgn);
     BOOL Polygon(LPPOINT lpPoints, int nCount);
     BOOL Rectangle(int x1, int y1, int x2, int y2);
     BOOL Rectangle(LPCRECT lpRect);
@@ -348,6 +405,13 @@ public:
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
         int nSrcWidth, int nSrcHeight, DWORD dwRop);
+    // dwRop holds two raster operations: MAKEROP4(where the mask is 1, where it is 0).
+    BOOL MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+        CBitmap& maskBitmap, int xMask, int yMask, DWORD dwRop);
+    BOOL PlgBlt(LPPOINT lpPoint, CDC* pSrcDC, int xSrc, int ySrc, int nWidth, int nHeight,
+        CBitmap& maskBitmap, int xMask, int yMask);
+    BOOL ScrollDC(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* pRgnUpdate,
+        LPRECT lpRectUpdate);
 
 // Text
     virtual BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount);
@@ -360,7 +424,24 @@ public:
     CSize GetTextExtent(const CString& str) const;
     CSize GetOutputTextExtent(LPCTSTR lpszString, int nCount) const;
     CSize GetOutputTextExtent(const CString& str) const;
+    virtual CSize TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
+        LPINT lpnTabStopPositions, int nTabOrigin);
+    CSize TabbedTextOut(int x, int y, const CString& str, int nTabPositions,
+        LPINT lpnTabStopPositions, int nTabOrigin);
+    CSize GetTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions,
+        LPINT lpnTabStopPositions) const;
+    CSize GetTabbedTextExtent(const CString& str, int nTabPositions, LPINT lpnTabStopPositions) const;
+    CSize GetOutputTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions,
+        LPINT lpnTabStopPositions) const;
+    CSize GetOutputTabbedTextExtent(const CString& str, int nTabPositions,
+        LPINT lpnTabStopPositions) const;
     BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const;
+    BOOL GetOutputTextMetrics(LPTEXTMETRIC lpMetrics) const;
+    BOOL GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const;
+    BOOL GetOutputCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const;
+    int SetTextJustification(int nBreakExtra, int nBreakCount);
+    int GetTextCharacterExtra() const;
+    int SetTextCharacterExtra(int nCharExtra);
     UINT GetTextAlign() const;
     UINT SetTextAlign(UINT nFlags);
     int GetTextFace(int nCount, LPTSTR lpszFacename) const;

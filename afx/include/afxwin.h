@@ -2,7 +2,8 @@
 //
 //   1. geometry: CSize, CPoint, CRect                              (afxgeom_.h)
 //   2. GDI objects, device contexts and menus: CGdiObject, CPen, CBrush, CFont,
-//      CBitmap, CPalette, CRgn, CDC, CClientDC, CWindowDC, CPaintDC, CMenu (afxgdi_.h)
+//      CBitmap, CPalette, CRgn, CDC, CClientDC, CWindowDC, CPaintDC, CMenu (afxgdi_.h);
+//      image lists: CImageList (afxcmn_.h)
 //   3. command targets and message maps: CCmdTarget, CCmdUI, the map macros
 //      (here) and the entry macros (afxmsg_.h)
 //   4. windows: CWnd and the window-procedure plumbing (here); handle maps (winhand_.h)
@@ -42,6 +43,7 @@ struct CCreateContext;
 // 2. GDI and menus
 
 #include "afxgdi_.h"
+#include "afxcmn_.h"    // CImageList
 
 /////////////////////////////////////////////////////////////////////////////
 // 3. Command targets and message maps

@@ -216,27 +216,27 @@ CGdiObject* PASCAL CDC::SelectGdiObject(HDC hDC, HGDIOBJ h)
 
 CPen* CDC::GetCurrentPen() const
 {
-    return (CPen*)CGdiObject::FromHandle(::GetCurrentObject(m_hDC, OBJ_PEN));
+    return (CPen*)CGdiObject::FromHandle(::GetCurrentObject(m_hAttribDC, OBJ_PEN));
 }
 
 CBrush* CDC::GetCurrentBrush() const
 {
-    return (CBrush*)CGdiObject::FromHandle(::GetCurrentObject(m_hDC, OBJ_BRUSH));
+    return (CBrush*)CGdiObject::FromHandle(::GetCurrentObject(m_hAttribDC, OBJ_BRUSH));
 }
 
 CPalette* CDC::GetCurrentPalette() const
 {
-    return (CPalette*)CGdiObject::FromHandle(::GetCurrentObject(m_hDC, OBJ_PAL));
+    return (CPalette*)CGdiObject::FromHandle(::GetCurrentObject(m_hAttribDC, OBJ_PAL));
 }
 
 CFont* CDC::GetCurrentFont() const
 {
-    return (CFont*)CGdiObject::FromHandle(::GetCurrentObject(m_hDC, OBJ_FONT));
+    return (CFont*)CGdiObject::FromHandle(::GetCurrentObject(m_hAttribDC, OBJ_FONT));
 }
 
 CBitmap* CDC::GetCurrentBitmap() const
 {
-    return (CBitmap*)CGdiObject::FromHandle(::GetCurrentObject(m_hDC, OBJ_BITMAP));
+    return (CBitmap*)CGdiObject::FromHandle(::GetCurrentObject(m_hAttribDC, OBJ_BITMAP));
 }
 
 CPalette* CDC::SelectPalette(CPalette* pPalette, BOOL bForceBackground)

@@ -287,3 +287,334 @@ BOOL CDC::GrayString(CBrush* pBrush, BOOL (CALLBACK* lpfnOutput)(HDC, LPARAM, in
     return ::GrayStringW(m_hDC, (HBRUSH)pBrush->GetSafeHandle(), lpfnOutput, lpData, nCount, x,
         y, nWidth, nHeight);
 }
+
+/////////////////////////////////////////////////////////////////////////////
+// Bounds, brush origin, extents
+
+UINT CDC::SetBoundsRect(LPCRECT lpRectBounds, UINT flags) { return ::SetBoundsRect(m_hDC, lpRectBounds, flags); }
+UINT CDC::GetBoundsRect(LPRECT lpRectBounds, UINT flags) { return ::GetBoundsRect(m_hDC, lpRectBounds, flags); }
+
+CPoint CDC::GetBrushOrg() const
+{
+    POINT point;
+    ::GetBrushOrgEx(m_hDC, &point);
+    return point;
+}
+
+CPoint CDC::SetBrushOrg(int x, int y)
+{
+    POINT point;
+    ::SetBrushOrgEx(m_hDC, x, y, &point);
+    return point;
+}
+
+CPoint CDC::SetBrushOrg(POINT point) { return SetBrushOrg(point.x, point.y); }
+
+CSize CDC::GetViewportExt() const
+{
+    SIZE size;
+    ::GetViewportExtEx(m_hAttribDC, &size);
+    return size;
+}
+
+CSize CDC::SetViewportExt(int cx, int cy)
+{
+    return SetBoth<CSize>(m_hDC, m_hAttribDC, [=](HDC h) {
+        SIZE size;
+        ::SetViewportExtEx(h, cx, cy, &size);
+        return CSize(size);
+    });
+}
+
+CSize CDC::SetViewportExt(SIZE size) { return SetViewportExt(size.cx, size.cy); }
+
+CSize CDC::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom)
+{
+    return SetBoth<CSize>(m_hDC, m_hAttribDC, [=](HDC h) {
+        SIZE size;
+        ::ScaleViewportExtEx(h, xNum, xDenom, yNum, yDenom, &size);
+        return CSize(size);
+    });
+}
+
+CSize CDC::GetWindowExt() const
+{
+    SIZE size;
+    ::GetWindowExtEx(m_hAttribDC, &size);
+    return size;
+}
+
+CSize CDC::SetWindowExt(int cx, int cy)
+{
+    return SetBoth<CSize>(m_hDC, m_hAttribDC, [=](HDC h) {
+        SIZE size;
+        ::SetWindowExtEx(h, cx, cy, &size);
+        return CSize(size);
+    });
+}
+
+CSize CDC::SetWindowExt(SIZE size) { return SetWindowExt(size.cx, size.cy); }
+
+CSize CDC::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom)
+{
+    return SetBoth<CSize>(m_hDC, m_hAttribDC, [=](HDC h) {
+        SIZE size;
+        ::ScaleWindowExtEx(h, xNum, xDenom, yNum, yDenom, &size);
+        return CSize(size);
+    });
+}
+
+void CDC::DPtoLP(LPSIZE lpSize) const
+{
+    CSize sizeWnd = GetWindowExt(), sizeVp = GetViewportExt();
+    lpSize->cx = ::MulDiv(lpSize->cx, abs(sizeWnd.cx), abs(sizeVp.cx));
+    lpSize->cy = ::MulDiv(lpSize->cy, abs(sizeWnd.cy), abs(sizeVp.cy));
+}
+
+void CDC::LPtoDP(LPSIZE lpSize) const
+{
+    CSize sizeWnd = GetWindowExt(), sizeVp = GetViewportExt();
+    lpSize->cx = ::MulDiv(lpSize->cx, abs(sizeVp.cx), abs(sizeWnd.cx));
+    lpSize->cy = ::MulDiv(lpSize->cy, abs(sizeVp.cy), abs(sizeWnd.cy));
+}
+
+namespace {
+
+const int kHimetricPerInch = 2540;
+
+// True for the fixed metric and English modes, whose units the device measures
+// itself; MM_TEXT and the scalable modes go by the logical inch.
+bool IsFixedMetricMode(int nMapMode)
+{
+    return nMapMode != MM_TEXT && nMapMode < MM_ISOTROPIC;
+}
+
+} // namespace
+
+void CDC::DPtoHIMETRIC(LPSIZE lpSize) const
+{
+    int nMapMode = GetMapMode();
+    if (IsFixedMetricMode(nMapMode)) {
+        // The device's own idea of a hundredth of a millimetre.
+        CDC* pThis = const_cast<CDC*>(this);
+        pThis->SetMapMode(MM_HIMETRIC);
+        DPtoLP(lpSize);
+        pThis->SetMapMode(nMapMode);
+    } else {
+        lpSize->cx = ::MulDiv(lpSize->cx, kHimetricPerInch, GetDeviceCaps(LOGPIXELSX));
+        lpSize->cy = ::MulDiv(lpSize->cy, kHimetricPerInch, GetDeviceCaps(LOGPIXELSY));
+    }
+}
+
+void CDC::HIMETRICtoDP(LPSIZE lpSize) const
+{
+    int nMapMode = GetMapMode();
+    if (IsFixedMetricMode(nMapMode)) {
+        CDC* pThis = const_cast<CDC*>(this);
+        pThis->SetMapMode(MM_HIMETRIC);
+        LPtoDP(lpSize);
+        pThis->SetMapMode(nMapMode);
+    } else {
+        lpSize->cx = ::MulDiv(lpSize->cx, GetDeviceCaps(LOGPIXELSX), kHimetricPerInch);
+        lpSize->cy = ::MulDiv(lpSize->cy, GetDeviceCaps(LOGPIXELSY), kHimetricPerInch);
+    }
+}
+
+void CDC::LPtoHIMETRIC(LPSIZE lpSize) const
+{
+    LPtoDP(lpSize);
+    DPtoHIMETRIC(lpSize);
+}
+
+void CDC::HIMETRICtoLP(LPSIZE lpSize) const
+{
+    HIMETRICtoDP(lpSize);
+    DPtoLP(lpSize);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// More clipping and shapes
+
+int CDC::SelectClipRgn(CRgn* pRgn, int nMode)
+{
+    HRGN hRgn = (HRGN)pRgn->GetSafeHandle();
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::ExtSelectClipRgn(h, hRgn, nMode); });
+}
+
+int CDC::OffsetClipRgn(int x, int y)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::OffsetClipRgn(h, x, y); });
+}
+
+int CDC::OffsetClipRgn(SIZE size) { return OffsetClipRgn(size.cx, size.cy); }
+
+BOOL CDC::PolylineTo(const POINT* lpPoints, int nCount) { return ::PolylineTo(m_hDC, lpPoints, nCount); }
+BOOL CDC::PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount)
+{
+    return ::PolyPolyline(m_hDC, lpPoints, lpPolyPoints, nCount);
+}
+BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount) { return ::PolyBezier(m_hDC, lpPoints, nCount); }
+BOOL CDC::PolyBezierTo(const POINT* lpPoints, int nCount) { return ::PolyBezierTo(m_hDC, lpPoints, nCount); }
+
+BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    return ::Arc(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+BOOL CDC::Arc(LPCRECT r, POINT ptStart, POINT ptEnd)
+{
+    return ::Arc(m_hDC, r->left, r->top, r->right, r->bottom, ptStart.x, ptStart.y, ptEnd.x, ptEnd.y);
+}
+
+BOOL CDC::ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    BOOL bResult = ::ArcTo(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4);
+    // The attribute DC's position follows the pen, as with LineTo.
+    if (m_hAttribDC != NULL && m_hAttribDC != m_hDC) {
+        POINT point;
+        ::GetCurrentPositionEx(m_hDC, &point);
+        ::MoveToEx(m_hAttribDC, point.x, point.y, NULL);
+    }
+    return bResult;
+}
+
+BOOL CDC::ArcTo(LPCRECT r, POINT ptStart, POINT ptEnd)
+{
+    return ArcTo(r->left, r->top, r->right, r->bottom, ptStart.x, ptStart.y, ptEnd.x, ptEnd.y);
+}
+
+BOOL CDC::AngleArc(int x, int y, int nRadius, float fStartAngle, float fSweepAngle)
+{
+    return ::AngleArc(m_hDC, x, y, (DWORD)nRadius, fStartAngle, fSweepAngle);
+}
+
+BOOL CDC::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    return ::Chord(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+BOOL CDC::Chord(LPCRECT r, POINT ptStart, POINT ptEnd)
+{
+    return ::Chord(m_hDC, r->left, r->top, r->right, r->bottom, ptStart.x, ptStart.y, ptEnd.x, ptEnd.y);
+}
+
+BOOL CDC::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    return ::Pie(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+BOOL CDC::Pie(LPCRECT r, POINT ptStart, POINT ptEnd)
+{
+    return ::Pie(m_hDC, r->left, r->top, r->right, r->bottom, ptStart.x, ptStart.y, ptEnd.x, ptEnd.y);
+}
+
+BOOL CDC::PolyPolygon(LPPOINT lpPoints, LPINT lpPolyCounts, int nCount)
+{
+    return ::PolyPolygon(m_hDC, lpPoints, lpPolyCounts, nCount);
+}
+
+BOOL CDC::FloodFill(int x, int y, COLORREF crColor) { return ::FloodFill(m_hDC, x, y, crColor); }
+BOOL CDC::ExtFloodFill(int x, int y, COLORREF crColor, UINT nFillType)
+{
+    return ::ExtFloodFill(m_hDC, x, y, crColor, nFillType);
+}
+BOOL CDC::PaintRgn(CRgn* pRgn) { return ::PaintRgn(m_hDC, (HRGN)pRgn->GetSafeHandle()); }
+BOOL CDC::InvertRgn(CRgn* pRgn) { return ::InvertRgn(m_hDC, (HRGN)pRgn->GetSafeHandle()); }
+
+/////////////////////////////////////////////////////////////////////////////
+// More bit blocks
+
+BOOL CDC::MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+    CBitmap& maskBitmap, int xMask, int yMask, DWORD dwRop)
+{
+    return ::MaskBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc,
+        (HBITMAP)maskBitmap.GetSafeHandle(), xMask, yMask, dwRop);
+}
+
+BOOL CDC::PlgBlt(LPPOINT lpPoint, CDC* pSrcDC, int xSrc, int ySrc, int nWidth, int nHeight,
+    CBitmap& maskBitmap, int xMask, int yMask)
+{
+    return ::PlgBlt(m_hDC, lpPoint, pSrcDC->GetSafeHdc(), xSrc, ySrc, nWidth, nHeight,
+        (HBITMAP)maskBitmap.GetSafeHandle(), xMask, yMask);
+}
+
+BOOL CDC::ScrollDC(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* pRgnUpdate,
+    LPRECT lpRectUpdate)
+{
+    return ::ScrollDC(m_hDC, dx, dy, lpRectScroll, lpRectClip, (HRGN)pRgnUpdate->GetSafeHandle(),
+        lpRectUpdate);
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// More text
+
+CSize CDC::TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
+    LPINT lpnTabStopPositions, int nTabOrigin)
+{
+    // The platform packs the extent into one LONG: width low, height high.
+    LONG lExtent = ::TabbedTextOutW(m_hDC, x, y, lpszString, nCount, nTabPositions,
+        lpnTabStopPositions, nTabOrigin);
+    return CSize(LOWORD(lExtent), HIWORD(lExtent));
+}
+
+CSize CDC::TabbedTextOut(int x, int y, const CString& str, int nTabPositions,
+    LPINT lpnTabStopPositions, int nTabOrigin)
+{
+    return TabbedTextOut(x, y, str, str.GetLength(), nTabPositions, lpnTabStopPositions, nTabOrigin);
+}
+
+namespace {
+
+CSize TabbedExtent(HDC hDC, LPCTSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStops)
+{
+    DWORD dwExtent = ::GetTabbedTextExtentW(hDC, lpszString, nCount, nTabPositions, lpnTabStops);
+    return CSize(LOWORD(dwExtent), HIWORD(dwExtent));
+}
+
+} // namespace
+
+CSize CDC::GetTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions,
+    LPINT lpnTabStopPositions) const
+{
+    return TabbedExtent(m_hAttribDC, lpszString, nCount, nTabPositions, lpnTabStopPositions);
+}
+
+CSize CDC::GetTabbedTextExtent(const CString& str, int nTabPositions, LPINT lpnTabStopPositions) const
+{
+    return TabbedExtent(m_hAttribDC, str, str.GetLength(), nTabPositions, lpnTabStopPositions);
+}
+
+CSize CDC::GetOutputTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions,
+    LPINT lpnTabStopPositions) const
+{
+    return TabbedExtent(m_hDC, lpszString, nCount, nTabPositions, lpnTabStopPositions);
+}
+
+CSize CDC::GetOutputTabbedTextExtent(const CString& str, int nTabPositions,
+    LPINT lpnTabStopPositions) const
+{
+    return TabbedExtent(m_hDC, str, str.GetLength(), nTabPositions, lpnTabStopPositions);
+}
+
+BOOL CDC::GetOutputTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsW(m_hDC, lpMetrics); }
+BOOL CDC::GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const
+{
+    return ::GetCharWidthW(m_hAttribDC, nFirstChar, nLastChar, lpBuffer);
+}
+BOOL CDC::GetOutputCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const
+{
+    return ::GetCharWidthW(m_hDC, nFirstChar, nLastChar, lpBuffer);
+}
+
+int CDC::SetTextJustification(int nBreakExtra, int nBreakCount)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC,
+        [=](HDC h) { return ::SetTextJustification(h, nBreakExtra, nBreakCount); });
+}
+
+int CDC::GetTextCharacterExtra() const { return ::GetTextCharacterExtra(m_hAttribDC); }
+
+int CDC::SetTextCharacterExtra(int nCharExtra)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetTextCharacterExtra(h, nCharExtra); });
+}

@@ -348,3 +348,54 @@ BOOL CRgn::RectInRegion(LPCRECT lpRect) const
 {
     return ::RectInRegion((HRGN)m_hObject, lpRect);
 }
+
+/////////////////////////////////////////////////////////////////////////////
+// The extended pen, DIB pattern brushes and the remaining region sources
+
+CPen::CPen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount, const DWORD* lpStyle)
+{
+    if (!CreatePen(nPenStyle, nWidth, pLogBrush, nStyleCount, lpStyle))
+        AfxThrowResourceException();
+}
+
+BOOL CPen::CreatePen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount,
+    const DWORD* lpStyle)
+{
+    return Attach(::ExtCreatePen((DWORD)nPenStyle, (DWORD)nWidth, pLogBrush, (DWORD)nStyleCount, lpStyle));
+}
+
+BOOL CBrush::CreateDIBPatternBrush(HGLOBAL hPackedDIB, UINT nUsage)
+{
+    // The platform copies the DIB; the block stays the caller's.
+    const void* lpPackedDIB = ::GlobalLock(hPackedDIB);
+    if (lpPackedDIB == NULL)
+        return FALSE;
+    BOOL bResult = CreateDIBPatternBrush(lpPackedDIB, nUsage);
+    ::GlobalUnlock(hPackedDIB);
+    return bResult;
+}
+
+BOOL CBrush::CreateDIBPatternBrush(const void* lpPackedDIB, UINT nUsage)
+{
+    return Attach(::CreateDIBPatternBrushPt(lpPackedDIB, nUsage));
+}
+
+BOOL CRgn::CreatePolyPolygonRgn(LPPOINT lpPoints, LPINT lpPolyCounts, int nCount, int nPolyFillMode)
+{
+    return Attach(::CreatePolyPolygonRgn(lpPoints, lpPolyCounts, nCount, nPolyFillMode));
+}
+
+BOOL CRgn::CreateFromPath(CDC* pDC)
+{
+    return Attach(::PathToRegion(pDC->GetSafeHdc()));
+}
+
+BOOL CRgn::CreateFromData(const XFORM* lpXForm, int nCount, const RGNDATA* pRgnData)
+{
+    return Attach(::ExtCreateRegion(lpXForm, (DWORD)nCount, pRgnData));
+}
+
+int CRgn::GetRegionData(LPRGNDATA lpRgnData, int nCount) const
+{
+    return (int)::GetRegionData((HRGN)m_hObject, (DWORD)nCount, lpRgnData);
+}

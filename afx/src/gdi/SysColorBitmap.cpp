@@ -77,8 +77,7 @@ HBITMAP AFXAPI AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono)
     HDC hScreen = ::GetDC(NULL);
     if (hScreen == NULL)
         return NULL;
-    HBITMAP hBitmap = bMono ? ::CreateBitmap(nWidth, nHeight, 1, 1, NULL)
-                            : ::CreateCompatibleBitmap(hScreen, nWidth, nHeight);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, nWidth, nHeight);
     HDC hMem = ::CreateCompatibleDC(hScreen);
     BOOL bDone = FALSE;
     if (hBitmap != NULL && hMem != NULL) {
@@ -86,6 +85,26 @@ HBITMAP AFXAPI AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono)
         bDone = ::StretchDIBits(hMem, 0, 0, nWidth, nHeight, 0, 0, nWidth, nHeight,
             pData + nOffBits, (const BITMAPINFO*)&bmi, DIB_RGB_COLORS, SRCCOPY) != 0;
         ::SelectObject(hMem, hOld);
+    }
+    if (bMono && bDone) {
+        // How a colour table turns monochrome differs between drivers; a blit from
+        // colour to monochrome has one rule: white where the source's background
+        // colour (white) is, black everywhere else.
+        HBITMAP hMono = ::CreateBitmap(nWidth, nHeight, 1, 1, NULL);
+        HDC hMonoDC = ::CreateCompatibleDC(hScreen);
+        bDone = FALSE;
+        if (hMono != NULL && hMonoDC != NULL) {
+            HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+            HGDIOBJ hOldMono = ::SelectObject(hMonoDC, hMono);
+            ::SetBkColor(hMem, RGB(255, 255, 255));
+            bDone = ::BitBlt(hMonoDC, 0, 0, nWidth, nHeight, hMem, 0, 0, SRCCOPY);
+            ::SelectObject(hMonoDC, hOldMono);
+            ::SelectObject(hMem, hOld);
+        }
+        if (hMonoDC != NULL)
+            ::DeleteDC(hMonoDC);
+        ::DeleteObject(hBitmap);
+        hBitmap = hMono;
     }
     if (hMem != NULL)
         ::DeleteDC(hMem);
