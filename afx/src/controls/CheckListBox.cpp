@@ -196,7 +196,8 @@ int CCheckListBox::CalcMinimumItemHeight()
         return cyCheck;
     HDC hDC = ::GetDC(m_hWnd);
     HFONT hFont = (HFONT)::SendMessageW(m_hWnd, WM_GETFONT, 0, 0);
-    HGDIOBJ hOldFont = ::SelectObject(hDC, hFont != NULL ? (HGDIOBJ)hFont : ::GetStockObject(SYSTEM_FONT));
+    HGDIOBJ hOldFont = ::SelectObject(hDC,
+        hFont != NULL ? (HGDIOBJ)hFont : ::GetStockObject(SYSTEM_FONT));
     TEXTMETRICW tm;
     if (::GetTextMetricsW(hDC, &tm))
         m_cyText = tm.tmHeight;
@@ -440,7 +441,8 @@ LRESULT CCheckListBox::OnLBSetItemData(WPARAM wParam, LPARAM lParam)
     if (pData == NULL)
         return LB_ERR;
     pData->m_dwUserData = (DWORD_PTR)lParam;
-    return LB_OKAY;
+    // The list's own answer, as for any list.
+    return DefWindowProc(LB_SETITEMDATA, wParam, (LPARAM)pData);
 }
 
 LRESULT CCheckListBox::OnLBGetText(WPARAM, LPARAM lParam)

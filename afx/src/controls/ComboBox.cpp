@@ -30,10 +30,20 @@ LCID CComboBox::GetLocale() const { return (LCID)Send(m_hWnd, CB_GETLOCALE); }
 LCID CComboBox::SetLocale(LCID nNewLocale) { return (LCID)Send(m_hWnd, CB_SETLOCALE, nNewLocale); }
 int CComboBox::GetTopIndex() const { return (int)Send(m_hWnd, CB_GETTOPINDEX); }
 int CComboBox::SetTopIndex(int nIndex) { return (int)Send(m_hWnd, CB_SETTOPINDEX, nIndex); }
-int CComboBox::InitStorage(int nItems, UINT nBytes) { return (int)Send(m_hWnd, CB_INITSTORAGE, nItems, nBytes); }
+
+int CComboBox::InitStorage(int nItems, UINT nBytes)
+{
+    return (int)Send(m_hWnd, CB_INITSTORAGE, nItems, nBytes);
+}
+
 void CComboBox::SetHorizontalExtent(UINT nExtent) { Send(m_hWnd, CB_SETHORIZONTALEXTENT, nExtent); }
 UINT CComboBox::GetHorizontalExtent() const { return (UINT)Send(m_hWnd, CB_GETHORIZONTALEXTENT); }
-int CComboBox::SetDroppedWidth(UINT nWidth) { return (int)Send(m_hWnd, CB_SETDROPPEDWIDTH, nWidth); }
+
+int CComboBox::SetDroppedWidth(UINT nWidth)
+{
+    return (int)Send(m_hWnd, CB_SETDROPPEDWIDTH, nWidth);
+}
+
 int CComboBox::GetDroppedWidth() const { return (int)Send(m_hWnd, CB_GETDROPPEDWIDTH); }
 
 DWORD CComboBox::GetEditSel() const { return (DWORD)Send(m_hWnd, CB_GETEDITSEL); }
@@ -44,7 +54,10 @@ BOOL CComboBox::SetEditSel(int nStartChar, int nEndChar)
     return (BOOL)Send(m_hWnd, CB_SETEDITSEL, 0, MAKELPARAM(nStartChar, nEndChar));
 }
 
-DWORD_PTR CComboBox::GetItemData(int nIndex) const { return (DWORD_PTR)Send(m_hWnd, CB_GETITEMDATA, nIndex); }
+DWORD_PTR CComboBox::GetItemData(int nIndex) const
+{
+    return (DWORD_PTR)Send(m_hWnd, CB_GETITEMDATA, nIndex);
+}
 
 int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
 {
@@ -52,7 +65,11 @@ int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
 }
 
 void* CComboBox::GetItemDataPtr(int nIndex) const { return (void*)GetItemData(nIndex); }
-int CComboBox::SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, (DWORD_PTR)pData); }
+
+int CComboBox::SetItemDataPtr(int nIndex, void* pData)
+{
+    return SetItemData(nIndex, (DWORD_PTR)pData);
+}
 
 int CComboBox::GetLBText(int nIndex, LPTSTR lpszText) const
 {
@@ -78,23 +95,40 @@ int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight)
     return (int)Send(m_hWnd, CB_SETITEMHEIGHT, nIndex, MAKELPARAM(cyItemHeight, 0));
 }
 
-int CComboBox::GetItemHeight(int nIndex) const { return (int)Send(m_hWnd, CB_GETITEMHEIGHT, nIndex); }
+int CComboBox::GetItemHeight(int nIndex) const
+{
+    return (int)Send(m_hWnd, CB_GETITEMHEIGHT, nIndex);
+}
 
 int CComboBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const
 {
     return (int)Send(m_hWnd, CB_FINDSTRINGEXACT, nIndexStart, (LPARAM)lpszFind);
 }
 
-int CComboBox::SetExtendedUI(BOOL bExtended) { return (int)Send(m_hWnd, CB_SETEXTENDEDUI, bExtended); }
+int CComboBox::SetExtendedUI(BOOL bExtended)
+{
+    return (int)Send(m_hWnd, CB_SETEXTENDEDUI, bExtended);
+}
+
 BOOL CComboBox::GetExtendedUI() const { return (BOOL)Send(m_hWnd, CB_GETEXTENDEDUI); }
-void CComboBox::GetDroppedControlRect(LPRECT lprect) const { Send(m_hWnd, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)lprect); }
+
+void CComboBox::GetDroppedControlRect(LPRECT lprect) const
+{
+    Send(m_hWnd, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)lprect);
+}
+
 BOOL CComboBox::GetDroppedState() const { return (BOOL)Send(m_hWnd, CB_GETDROPPEDSTATE); }
 
 /////////////////////////////////////////////////////////////////////////////
 // Operations
 
 void CComboBox::ShowDropDown(BOOL bShowIt) { Send(m_hWnd, CB_SHOWDROPDOWN, bShowIt); }
-int CComboBox::AddString(LPCTSTR lpszString) { return (int)Send(m_hWnd, CB_ADDSTRING, 0, (LPARAM)lpszString); }
+
+int CComboBox::AddString(LPCTSTR lpszString)
+{
+    return (int)Send(m_hWnd, CB_ADDSTRING, 0, (LPARAM)lpszString);
+}
+
 int CComboBox::DeleteString(UINT nIndex) { return (int)Send(m_hWnd, CB_DELETESTRING, nIndex); }
 
 int CComboBox::InsertString(int nIndex, LPCTSTR lpszString)
@@ -103,7 +137,11 @@ int CComboBox::InsertString(int nIndex, LPCTSTR lpszString)
 }
 
 void CComboBox::ResetContent() { Send(m_hWnd, CB_RESETCONTENT); }
-int CComboBox::Dir(UINT attr, LPCTSTR lpszWildCard) { return (int)Send(m_hWnd, CB_DIR, attr, (LPARAM)lpszWildCard); }
+
+int CComboBox::Dir(UINT attr, LPCTSTR lpszWildCard)
+{
+    return (int)Send(m_hWnd, CB_DIR, attr, (LPARAM)lpszWildCard);
+}
 
 int CComboBox::FindString(int nStartAfter, LPCTSTR lpszString) const
 {

@@ -56,7 +56,11 @@ void CEdit::SetMargins(UINT nLeft, UINT nRight)
 DWORD CEdit::GetMargins() const { return (DWORD)Send(m_hWnd, EM_GETMARGINS); }
 void CEdit::SetLimitText(UINT nMax) { Send(m_hWnd, EM_SETLIMITTEXT, nMax); }
 UINT CEdit::GetLimitText() const { return (UINT)Send(m_hWnd, EM_GETLIMITTEXT); }
-CPoint CEdit::PosFromChar(UINT nChar) const { return CPoint((DWORD)Send(m_hWnd, EM_POSFROMCHAR, nChar)); }
+
+CPoint CEdit::PosFromChar(UINT nChar) const
+{
+    return CPoint((DWORD)Send(m_hWnd, EM_POSFROMCHAR, nChar));
+}
 
 int CEdit::CharFromPos(CPoint pt) const
 {

@@ -30,7 +30,11 @@ int CListBox::GetTopIndex() const { return (int)Send(m_hWnd, LB_GETTOPINDEX); }
 int CListBox::SetTopIndex(int nIndex) { return (int)Send(m_hWnd, LB_SETTOPINDEX, nIndex); }
 LCID CListBox::GetLocale() const { return (LCID)Send(m_hWnd, LB_GETLOCALE); }
 LCID CListBox::SetLocale(LCID nNewLocale) { return (LCID)Send(m_hWnd, LB_SETLOCALE, nNewLocale); }
-int CListBox::InitStorage(int nItems, UINT nBytes) { return (int)Send(m_hWnd, LB_INITSTORAGE, nItems, nBytes); }
+
+int CListBox::InitStorage(int nItems, UINT nBytes)
+{
+    return (int)Send(m_hWnd, LB_INITSTORAGE, nItems, nBytes);
+}
 
 UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const
 {
@@ -42,7 +46,12 @@ UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const
 int CListBox::GetCurSel() const { return (int)Send(m_hWnd, LB_GETCURSEL); }
 int CListBox::SetCurSel(int nSelect) { return (int)Send(m_hWnd, LB_SETCURSEL, nSelect); }
 int CListBox::GetSel(int nIndex) const { return (int)Send(m_hWnd, LB_GETSEL, nIndex); }
-int CListBox::SetSel(int nIndex, BOOL bSelect) { return (int)Send(m_hWnd, LB_SETSEL, bSelect, nIndex); }
+
+int CListBox::SetSel(int nIndex, BOOL bSelect)
+{
+    return (int)Send(m_hWnd, LB_SETSEL, bSelect, nIndex);
+}
+
 int CListBox::GetSelCount() const { return (int)Send(m_hWnd, LB_GETSELCOUNT); }
 
 int CListBox::GetSelItems(int nMaxItems, LPINT rgIndex) const
@@ -55,7 +64,10 @@ int CListBox::GetSelItems(int nMaxItems, LPINT rgIndex) const
 void CListBox::SetAnchorIndex(int nIndex) { Send(m_hWnd, LB_SETANCHORINDEX, nIndex); }
 int CListBox::GetAnchorIndex() const { return (int)Send(m_hWnd, LB_GETANCHORINDEX); }
 
-DWORD_PTR CListBox::GetItemData(int nIndex) const { return (DWORD_PTR)Send(m_hWnd, LB_GETITEMDATA, nIndex); }
+DWORD_PTR CListBox::GetItemData(int nIndex) const
+{
+    return (DWORD_PTR)Send(m_hWnd, LB_GETITEMDATA, nIndex);
+}
 
 int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
 {
@@ -63,8 +75,16 @@ int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
 }
 
 void* CListBox::GetItemDataPtr(int nIndex) const { return (void*)GetItemData(nIndex); }
-int CListBox::SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, (DWORD_PTR)pData); }
-int CListBox::GetItemRect(int nIndex, LPRECT lpRect) const { return (int)Send(m_hWnd, LB_GETITEMRECT, nIndex, (LPARAM)lpRect); }
+
+int CListBox::SetItemDataPtr(int nIndex, void* pData)
+{
+    return SetItemData(nIndex, (DWORD_PTR)pData);
+}
+
+int CListBox::GetItemRect(int nIndex, LPRECT lpRect) const
+{
+    return (int)Send(m_hWnd, LB_GETITEMRECT, nIndex, (LPARAM)lpRect);
+}
 
 int CListBox::GetText(int nIndex, LPTSTR lpszBuffer) const
 {
@@ -102,7 +122,10 @@ int CListBox::SetItemHeight(int nIndex, UINT cyItemHeight)
     return (int)Send(m_hWnd, LB_SETITEMHEIGHT, nIndex, MAKELPARAM(cyItemHeight, 0));
 }
 
-int CListBox::GetItemHeight(int nIndex) const { return (int)Send(m_hWnd, LB_GETITEMHEIGHT, nIndex); }
+int CListBox::GetItemHeight(int nIndex) const
+{
+    return (int)Send(m_hWnd, LB_GETITEMHEIGHT, nIndex);
+}
 
 int CListBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const
 {
@@ -120,7 +143,11 @@ int CListBox::SetCaretIndex(int nIndex, BOOL bScroll)
 /////////////////////////////////////////////////////////////////////////////
 // Operations
 
-int CListBox::AddString(LPCTSTR lpszItem) { return (int)Send(m_hWnd, LB_ADDSTRING, 0, (LPARAM)lpszItem); }
+int CListBox::AddString(LPCTSTR lpszItem)
+{
+    return (int)Send(m_hWnd, LB_ADDSTRING, 0, (LPARAM)lpszItem);
+}
+
 int CListBox::DeleteString(UINT nIndex) { return (int)Send(m_hWnd, LB_DELETESTRING, nIndex); }
 
 int CListBox::InsertString(int nIndex, LPCTSTR lpszItem)
@@ -129,7 +156,11 @@ int CListBox::InsertString(int nIndex, LPCTSTR lpszItem)
 }
 
 void CListBox::ResetContent() { Send(m_hWnd, LB_RESETCONTENT); }
-int CListBox::Dir(UINT attr, LPCTSTR lpszWildCard) { return (int)Send(m_hWnd, LB_DIR, attr, (LPARAM)lpszWildCard); }
+
+int CListBox::Dir(UINT attr, LPCTSTR lpszWildCard)
+{
+    return (int)Send(m_hWnd, LB_DIR, attr, (LPARAM)lpszWildCard);
+}
 
 int CListBox::FindString(int nStartAfter, LPCTSTR lpszItem) const
 {

@@ -11,7 +11,11 @@ BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pP
     return CWnd::Create(L"STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
 }
 
-HICON CStatic::SetIcon(HICON hIcon) { return (HICON)::SendMessageW(m_hWnd, STM_SETICON, (WPARAM)hIcon, 0); }
+HICON CStatic::SetIcon(HICON hIcon)
+{
+    return (HICON)::SendMessageW(m_hWnd, STM_SETICON, (WPARAM)hIcon, 0);
+}
+
 HICON CStatic::GetIcon() const { return (HICON)::SendMessageW(m_hWnd, STM_GETICON, 0, 0); }
 
 HBITMAP CStatic::SetBitmap(HBITMAP hBitmap)
