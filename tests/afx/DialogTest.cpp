@@ -2,11 +2,9 @@
 // clicks from a second thread, the parse and range rules of DDX_/DDV_, list,
 // combo and button exchange, modeless dialogs, and 1000 dialogs that leave nothing.
 #include <afxwin.h>
-#include <afxpriv.h>
 #include <afxres.h>
 
 #include "AfxTestSupport.h"
-#include "DialogTestIds.h"
 #include "GuiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +18,11 @@ using namespace wivotest;
 
 namespace {
 
+// Templates and controls of DialogTest.rc.
+enum { IDD_DATA = 100, IDD_LISTS, IDD_MISSING = 999, IDC_INT = 1001, IDC_UINT, IDC_REAL, IDC_NAME,
+    IDC_CHECK, IDC_RADIO1, IDC_RADIO2, IDC_RADIO3, IDC_EDIT = 1101, IDC_LIST, IDC_COMBO, IDC_DROPLIST,
+    IDC_SCROLL, IDC_RA, IDC_RB, IDC_LABEL, IDC_RC };
+
 // Message boxes either appear (for the driver) or are only recorded.
 class CDialogTestApp : public CWinApp
 {
@@ -27,8 +30,7 @@ public:
     CDialogTestApp() : CWinApp(L"DialogTest") {}
     bool m_bQuiet = false;
     CString m_strPrompt;
-    UINT m_nType = 0;
-    UINT m_nIDPrompt = 0;
+    UINT m_nType = 0, m_nIDPrompt = 0;
     int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) override
     {
         if (!m_bQuiet)
@@ -51,29 +53,26 @@ class CDataDlg : public CDialog
 {
 public:
     explicit CDataDlg(UINT nID = IDD_DATA) : CDialog(nID) {}
-    int m_nInt = 7;
+    int m_nInt = 7, m_nCheck = 0, m_nRadio = 0;
     UINT m_nUInt = 8;
     double m_dReal = 1.5;
     CString m_strName = L"abc";
-    int m_nCheck = 0, m_nRadio = 0;
     int m_nEndInInit = 0;           // EndDialog with it in OnInitDialog
     bool m_bCancelSoon = false;     // posts Cancel from OnInitDialog
+    using CDialog::m_hWndTop;
 
     std::string Values() const
     {
         return Join({m_nInt, (long long)m_nUInt, Real(m_dReal), m_strName, m_nCheck, m_nRadio});
     }
-    using CDialog::m_hWndTop;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
-        DDX_Text(pDX, IDC_INT, m_nInt);
-        DDV_MinMaxInt(pDX, m_nInt, -50, 50);
+        DDX_Text(pDX, IDC_INT, m_nInt), DDV_MinMaxInt(pDX, m_nInt, -50, 50);
         DDX_Text(pDX, IDC_UINT, m_nUInt);
         DDX_Text(pDX, IDC_REAL, m_dReal);
-        DDX_Text(pDX, IDC_NAME, m_strName);
-        DDV_MaxChars(pDX, m_strName, 5);
+        DDX_Text(pDX, IDC_NAME, m_strName), DDV_MaxChars(pDX, m_strName, 5);
         DDX_Check(pDX, IDC_CHECK, m_nCheck);
         DDX_Radio(pDX, IDC_RADIO1, m_nRadio);
     }
@@ -111,13 +110,7 @@ protected:
 // Modal dialogs as a user works them
 
 enum Act { Type, Tab, Return, Escape, Click, Box };
-struct Step
-{
-    Step(Act a, int id = 0, LPCWSTR t = nullptr) : act(a), nID(id), text(t) {}
-    Act act;
-    int nID;
-    LPCWSTR text;
-};
+struct Step { Step(Act a, int id = 0, LPCWSTR t = nullptr) : act(a), nID(id), text(t) {} Act act; int nID; LPCWSTR text; };
 
 void WaitFocus(ModalDriver& d, HWND hWnd)
 {
@@ -156,24 +149,16 @@ void RunSteps(ModalDriver& d, HWND hMain, const std::vector<Step>& steps)
 TEST_F(DialogTest, ModalDialogTakesTypedValuesAndRefusesBadOnes)
 {
     const std::string unchanged = "7|8|1.5|abc|0|0";
-    struct Row
-    {
-        const char* name;
-        std::vector<Step> steps;
-        int nResult;
-        std::string values;
-    } rows[] = {
+    struct Row { const char* name; std::vector<Step> steps; int nResult; std::string values; } rows[] = {
         {"typed, tabbed, clicked, Return", {{Type, IDC_INT, L"-12"}, {Tab}, {Type, IDC_UINT, L"4000000000"},
             {Tab}, {Type, IDC_REAL, L" 2.5e3 "}, {Tab}, {Type, IDC_NAME, L"Wiener"}, {Click, IDC_CHECK},
             {Click, IDC_RADIO3}, {Return}}, IDOK, "-12|4000000000|2500|Wiene|1|2"},
         {"Escape", {{Type, IDC_INT, L"5"}, {Escape}}, IDCANCEL, unchanged},
         {"bad number, corrected", {{Type, IDC_INT, L"12x"}, {Click, IDOK},
-            {Box, IDC_INT, L"Please enter an integer."}, {Type, IDC_INT, L"3"}, {Return}}, IDOK,
-            "3|8|1.5|abc|0|0"},
+            {Box, IDC_INT, L"Please enter an integer."}, {Type, IDC_INT, L"3"}, {Return}}, IDOK, "3|8|1.5|abc|0|0"},
         // The value was stored before its check refused it.
         {"out of range", {{Type, IDC_INT, L"51"}, {Return},
-            {Box, IDC_INT, L"Please enter an integer between -50 and 50."}, {Escape}}, IDCANCEL,
-            "51|8|1.5|abc|0|0"},
+            {Box, IDC_INT, L"Please enter an integer between -50 and 50."}, {Escape}}, IDCANCEL, "51|8|1.5|abc|0|0"},
         {"negative unsigned", {{Tab}, {Type, IDC_UINT, L"-1"}, {Return},
             {Box, IDC_UINT, L"Please enter a positive integer."}, {Escape}}, IDCANCEL, unchanged},
         {"comma in a number", {{Tab}, {Tab}, {Type, IDC_REAL, L"1,5"}, {Return},
@@ -193,16 +178,13 @@ TEST_F(DialogTest, ModalDialogTakesTypedValuesAndRefusesBadOnes)
 
 TEST_F(DialogTest, ModalLifecycle)
 {
-    CDataDlg missing(IDD_MISSING);
-    EXPECT_EQ(-1, missing.DoModal());
+    EXPECT_EQ(-1, CDataDlg(IDD_MISSING).DoModal());
     EXPECT_FALSE(CDialog().Create(IDD_MISSING));
 
     // Ended in OnInitDialog: no loop, no window left; a modeless one is not created.
-    CDataDlg ended;
-    ended.m_nEndInInit = 42;
+    CDataDlg ended, endedModeless;
+    ended.m_nEndInInit = endedModeless.m_nEndInInit = 42;
     EXPECT_EQ(Join({42, 0LL}), Join({ended.DoModal(), (INT_PTR)ended.m_hWnd}));
-    CDataDlg endedModeless;
-    endedModeless.m_nEndInInit = 42;
     EXPECT_EQ(Join({0LL, 0LL}), Join({endedModeless.Create(IDD_DATA), (INT_PTR)endedModeless.m_hWnd}));
 
     // A template in memory, ended from the loop; centred on the main window while it runs.
@@ -212,18 +194,14 @@ TEST_F(DialogTest, ModalLifecycle)
     CDialog indirect;
     ASSERT_TRUE(indirect.InitModalIndirect((LPCDLGTEMPLATE)tpl));
     CRect rcDlg, rcMain;
-    CallSoon([&] {
-        indirect.GetWindowRect(&rcDlg);
-        indirect.EndDialog(77);
-    }, 100);
+    CallSoon([&] { indirect.GetWindowRect(&rcDlg); indirect.EndDialog(77); }, 100);
     EXPECT_EQ(77, indirect.DoModal());
     m_pMain->GetWindowRect(&rcMain);
     EXPECT_LE(abs(rcDlg.CenterPoint().x - rcMain.CenterPoint().x) + abs(rcDlg.CenterPoint().y - rcMain.CenterPoint().y), 2);
 
     // WM_QUIT ends the loop with -1 and stays for the outer loop.
-    CDataDlg quit;
     CallSoon([] { ::PostQuitMessage(5); }, 50);
-    EXPECT_EQ(-1, quit.DoModal());
+    EXPECT_EQ(-1, CDataDlg().DoModal());
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
@@ -231,23 +209,10 @@ TEST_F(DialogTest, ModalLifecycle)
 /////////////////////////////////////////////////////////////////////////////
 // Exchange rules, on a modeless dialog with the message boxes recorded
 
-struct Vals
-{
-    BYTE b = 0;
-    short s = 0;
-    int i = 0;
-    UINT u = 0;
-    long l = 0;
-    DWORD dw = 0;
-    float f = 0;
-    double d = 0;
-    CString str;
-};
-
 class CListsDlg : public CDialog
 {
 public:
-    std::function<void(CDataExchange*)> m_exchange;
+    std::function<void(CDataExchange*)> m_exchange = [](CDataExchange*) {};
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override { m_exchange(pDX); }
@@ -260,7 +225,6 @@ protected:
     {
         DialogTest::SetUp();
         m_pDlg.reset(new CListsDlg);
-        m_pDlg->m_exchange = [](CDataExchange*) {};
         ASSERT_TRUE(m_pDlg->Create(IDD_LISTS));
         theApp.m_bQuiet = true;
     }
@@ -270,7 +234,7 @@ protected:
         m_pDlg.reset();
         DialogTest::TearDown();
     }
-    // Runs the exchange; "ok", or the prompt and whether the edit got the focus.
+    // "ok", or the prompt shown (and whether the edit got the focus back).
     std::string Exchange(BOOL bSave, std::function<void(CDataExchange*)> f)
     {
         theApp.m_strPrompt.Empty();
@@ -278,24 +242,21 @@ protected:
         if (m_pDlg->UpdateData(bSave))
             return "ok";
         EXPECT_EQ(Join({MB_ICONEXCLAMATION, 1}), Join({theApp.m_nType, theApp.m_nIDPrompt >= AFX_IDP_PARSE_INT}));
-        return Narrow(theApp.m_strPrompt) + (::GetFocus() == m_pDlg->GetDlgItem(IDC_EDIT)->m_hWnd ? "" : " (focus?)");
+        return Narrow(theApp.m_strPrompt) + (::GetFocus() == ::GetDlgItem(*m_pDlg, IDC_EDIT) ? "" : " (focus?)");
     }
+    std::string Text(int nID) { CString t; m_pDlg->GetDlgItemText(nID, t); return Narrow(t); }
     std::unique_ptr<CListsDlg> m_pDlg;
 };
+
+struct Vals { BYTE b = 0; short s = 0; int i = 0; UINT u = 0; long l = 0; DWORD dw = 0; float f = 0; double d = 0; };
 
 TEST_F(DialogExchangeTest, NumbersAreParsedStrictlyAndWrittenBack)
 {
     const std::string kInt = "Please enter an integer.", kUInt = "Please enter a positive integer.",
         kReal = "Please enter a number.", kByte = "Please enter an integer between 0 and 255.";
-    struct Row
-    {
-        LPCWSTR text;
-        std::function<std::string(CDataExchange*, Vals&)> f;
-        std::string expected;
-    };
-#define X(member) [](CDataExchange* p, Vals& v) { DDX_Text(p, IDC_EDIT, v.member); return Join({(long long)v.member}); }
-#define R(member) [](CDataExchange* p, Vals& v) { DDX_Text(p, IDC_EDIT, v.member); return Real(v.member); }
-    const Row rows[] = {
+#define X(m) [](CDataExchange* p, Vals& v) { DDX_Text(p, IDC_EDIT, v.m); return Join({(long long)v.m}); }
+#define R(m) [](CDataExchange* p, Vals& v) { DDX_Text(p, IDC_EDIT, v.m); return Real(v.m); }
+    struct Row { LPCWSTR text; std::function<std::string(CDataExchange*, Vals&)> f; std::string expected; } rows[] = {
         {L"255", X(b), "255"}, {L"256", X(b), kByte}, {L"-1", X(b), kByte},
         {L"-32768", X(s), "-32768"}, {L"32768", X(s), kInt},
         {L" +42\t", X(i), "42"}, {L"-2147483648", X(i), "-2147483648"}, {L"2147483648", X(i), kInt},
@@ -305,7 +266,6 @@ TEST_F(DialogExchangeTest, NumbersAreParsedStrictlyAndWrittenBack)
         {L"3.5", R(f), "3.5"}, {L".5", R(f), "0.5"}, {L"5.", R(f), "5"}, {L"1e39", R(f), kReal},
         {L"inf", R(f), kReal}, {L"0x1p3", R(f), kReal}, {L"1e", R(f), kReal}, {L"-", R(f), kReal},
         {L" -2.5E-3 ", R(d), "-0.0025"}, {L"nan", R(d), kReal}, {L"1e309", R(d), kReal},
-        {L"any text", [](CDataExchange* p, Vals& v) { DDX_Text(p, IDC_EDIT, v.str); return Narrow(v.str); }, "any text"},
     };
     for (const Row& row : rows) {
         Vals v;
@@ -315,28 +275,26 @@ TEST_F(DialogExchangeTest, NumbersAreParsedStrictlyAndWrittenBack)
         EXPECT_EQ(row.expected, result == "ok" ? value : result) << Narrow(row.text);
     }
 
-    // Written with as many digits as the type holds, and read back the same.
-    struct Out { std::function<void(CDataExchange*)> f; LPCWSTR text; } outs[] = {
-        {[](CDataExchange* p) { float f = 1.0f / 3; DDX_Text(p, IDC_EDIT, f); }, L"0.333333"},
-        {[](CDataExchange* p) { double d = 1.0 / 3; DDX_Text(p, IDC_EDIT, d); }, L"0.333333333333333"},
-        {[](CDataExchange* p) { DWORD dw = 4000000000u; DDX_Text(p, IDC_EDIT, dw); }, L"4000000000"},
-        {[](CDataExchange* p) { short s = -7; DDX_Text(p, IDC_EDIT, s); }, L"-7"},
+    // Written with as many digits as the type holds; texts as they are.
+    CString str = L" as is ";
+    struct Out { std::function<void(CDataExchange*)> f; const char* text; } outs[] = {
+        {[](CDataExchange* p) { float v = 1.0f / 3; DDX_Text(p, IDC_EDIT, v); }, "0.333333"},
+        {[](CDataExchange* p) { double v = 1.0 / 3; DDX_Text(p, IDC_EDIT, v); }, "0.333333333333333"},
+        {[](CDataExchange* p) { DWORD v = 4000000000u; DDX_Text(p, IDC_EDIT, v); }, "4000000000"},
+        {[](CDataExchange* p) { short v = -7; DDX_Text(p, IDC_EDIT, v); }, "-7"},
+        {[&](CDataExchange* p) { DDX_Text(p, IDC_EDIT, str); }, " as is "},
     };
     for (const Out& out : outs) {
         EXPECT_EQ("ok", Exchange(FALSE, out.f));
-        CString text;
-        m_pDlg->GetDlgItemText(IDC_EDIT, text);
-        EXPECT_EQ(Narrow(out.text), Narrow(text));
+        EXPECT_EQ(out.text, Text(IDC_EDIT));
     }
+    str.Empty();
+    EXPECT_EQ("ok| as is ", Join({Exchange(TRUE, outs[4].f), str}));
 }
 
 TEST_F(DialogExchangeTest, ValidationOnlyWhileSaving)
 {
-    struct Row
-    {
-        std::function<void(CDataExchange*)> f;
-        std::string expected;
-    } rows[] = {
+    struct Row { std::function<void(CDataExchange*)> f; std::string expected; } rows[] = {
         {[](CDataExchange* p) { DDV_MinMaxInt(p, 51, -50, 50); }, "Please enter an integer between -50 and 50."},
         {[](CDataExchange* p) { DDV_MinMaxShort(p, -3, -2, 2); }, "Please enter an integer between -2 and 2."},
         {[](CDataExchange* p) { DDV_MinMaxByte(p, 9, 10, 20); }, "Please enter an integer between 10 and 20."},
@@ -359,37 +317,31 @@ TEST_F(DialogExchangeTest, ValidationOnlyWhileSaving)
 
 TEST_F(DialogExchangeTest, ListsCombosButtonsAndControls)
 {
-    for (LPCWSTR item : {L"apple", L"apricot", L"banana"}) {
-        m_pDlg->SendDlgItemMessage(IDC_LIST, LB_ADDSTRING, 0, (LPARAM)item);
-        m_pDlg->SendDlgItemMessage(IDC_COMBO, CB_ADDSTRING, 0, (LPARAM)item);
-        m_pDlg->SendDlgItemMessage(IDC_DROPLIST, CB_ADDSTRING, 0, (LPARAM)item);
-    }
-    // Each row loads its value, reads it back, and shows what the control holds.
+    for (LPCWSTR item : {L"apple", L"apricot", L"banana"})
+        for (int nID : {IDC_LIST, IDC_COMBO, IDC_DROPLIST})
+            m_pDlg->SendDlgItemMessage(nID, nID == IDC_LIST ? LB_ADDSTRING : CB_ADDSTRING, 0, (LPARAM)item);
+    // Each row loads its value, shows what the control holds, then reads it back.
     CString s;
     int n = 0;
-    auto sel = [&](int nID, UINT msg) { return (int)m_pDlg->SendDlgItemMessage(nID, msg); };
-    auto text = [&](int nID) { CString t; m_pDlg->GetDlgItemText(nID, t); return Narrow(t); };
-    struct Row
-    {
-        LPCWSTR load;
-        int nLoad;
-        std::function<void(CDataExchange*)> f;
-        std::function<std::string()> shown;
-        std::string expected;     // shown | saved text | saved number
-    } rows[] = {
-        {L"ap", 0, [&](CDataExchange* p) { DDX_LBString(p, IDC_LIST, s); }, [&] { return Join({sel(IDC_LIST, LB_GETCURSEL)}); }, "0|apple|0"},
-        {L"apricot", 0, [&](CDataExchange* p) { DDX_LBStringExact(p, IDC_LIST, s); }, [&] { return Join({sel(IDC_LIST, LB_GETCURSEL)}); }, "1|apricot|0"},
-        {L"ap", 0, [&](CDataExchange* p) { DDX_LBStringExact(p, IDC_LIST, s); }, [&] { return Join({sel(IDC_LIST, LB_GETCURSEL)}); }, "1|apricot|0"},
-        {L"", 2, [&](CDataExchange* p) { DDX_LBIndex(p, IDC_LIST, n); }, [&] { return Join({sel(IDC_LIST, LB_GETCURSEL)}); }, "2||2"},
-        {L"ban", 0, [&](CDataExchange* p) { DDX_CBString(p, IDC_COMBO, s); }, [&] { return text(IDC_COMBO); }, "banana|banana|0"},
-        {L"cherry", 0, [&](CDataExchange* p) { DDX_CBString(p, IDC_COMBO, s); }, [&] { return text(IDC_COMBO); }, "cherry|cherry|0"},
-        {L"ap", 0, [&](CDataExchange* p) { DDX_CBStringExact(p, IDC_COMBO, s); }, [&] { return text(IDC_COMBO); }, "ap|ap|0"},
-        {L"apricot", 0, [&](CDataExchange* p) { DDX_CBStringExact(p, IDC_DROPLIST, s); }, [&] { return Join({sel(IDC_DROPLIST, CB_GETCURSEL)}); }, "1|apricot|0"},
-        {L"", 2, [&](CDataExchange* p) { DDX_CBIndex(p, IDC_DROPLIST, n); }, [&] { return Join({sel(IDC_DROPLIST, CB_GETCURSEL)}); }, "2||2"},
-        {L"", 2, [&](CDataExchange* p) { DDX_Radio(p, IDC_RA, n); }, [&] { return Join({(int)m_pDlg->IsDlgButtonChecked(IDC_RC)}); }, "1||2"},
-        {L"", -1, [&](CDataExchange* p) { DDX_Radio(p, IDC_RA, n); }, [&] { return Join({m_pDlg->GetCheckedRadioButton(IDC_RA, IDC_RC)}); }, "0||-1"},
-        {L"", 5, [&](CDataExchange* p) { DDX_Check(p, IDC_RA, n); }, [&] { return Join({(int)m_pDlg->IsDlgButtonChecked(IDC_RA)}); }, "0||0"},
-        {L"", 1, [&](CDataExchange* p) { DDX_Check(p, IDC_RA, n); }, [&] { return Join({(int)m_pDlg->IsDlgButtonChecked(IDC_RA)}); }, "1||1"},
+    auto list = [&] { return Join({(int)m_pDlg->SendDlgItemMessage(IDC_LIST, LB_GETCURSEL)}); };
+    auto drop = [&] { return Join({(int)m_pDlg->SendDlgItemMessage(IDC_DROPLIST, CB_GETCURSEL)}); };
+    auto combo = [&] { return Text(IDC_COMBO); };
+    auto radio = [&] { return Join({m_pDlg->GetCheckedRadioButton(IDC_RA, IDC_RC)}); };
+    struct Row { LPCWSTR load; int nLoad; std::function<void(CDataExchange*)> f; std::function<std::string()> shown;
+        std::string expected; } rows[] = {    // shown | saved text | saved number
+        {L"ap", 0, [&](CDataExchange* p) { DDX_LBString(p, IDC_LIST, s); }, list, "0|apple|0"},
+        {L"apricot", 0, [&](CDataExchange* p) { DDX_LBStringExact(p, IDC_LIST, s); }, list, "1|apricot|0"},
+        {L"ap", 0, [&](CDataExchange* p) { DDX_LBStringExact(p, IDC_LIST, s); }, list, "1|apricot|0"},
+        {L"", 2, [&](CDataExchange* p) { DDX_LBIndex(p, IDC_LIST, n); }, list, "2||2"},
+        {L"ban", 0, [&](CDataExchange* p) { DDX_CBString(p, IDC_COMBO, s); }, combo, "banana|banana|0"},
+        {L"cherry", 0, [&](CDataExchange* p) { DDX_CBString(p, IDC_COMBO, s); }, combo, "cherry|cherry|0"},
+        {L"ap", 0, [&](CDataExchange* p) { DDX_CBStringExact(p, IDC_COMBO, s); }, combo, "ap|ap|0"},
+        {L"apricot", 0, [&](CDataExchange* p) { DDX_CBStringExact(p, IDC_DROPLIST, s); }, drop, "1|apricot|0"},
+        {L"", 2, [&](CDataExchange* p) { DDX_CBIndex(p, IDC_DROPLIST, n); }, drop, "2||2"},
+        {L"", 2, [&](CDataExchange* p) { DDX_Radio(p, IDC_RA, n); }, radio, Join({IDC_RC, std::string(), 2})},
+        {L"", -1, [&](CDataExchange* p) { DDX_Radio(p, IDC_RA, n); }, radio, "0||-1"},
+        {L"", 5, [&](CDataExchange* p) { DDX_Check(p, IDC_RA, n); }, radio, "0||0"},
+        {L"", 1, [&](CDataExchange* p) { DDX_Check(p, IDC_RA, n); }, radio, Join({IDC_RA, std::string(), 1})},
     };
     for (const Row& row : rows) {
         s = row.load;
@@ -404,29 +356,20 @@ TEST_F(DialogExchangeTest, ListsCombosButtonsAndControls)
 
     // The scroll bar, and a control object attached the first time only.
     SCROLLINFO si = {sizeof(si), SIF_RANGE, 0, 100, 0, 0, 0};
-    ::SetScrollInfo(m_pDlg->GetDlgItem(IDC_SCROLL)->m_hWnd, SB_CTL, &si, FALSE);
+    ::SetScrollInfo(::GetDlgItem(*m_pDlg, IDC_SCROLL), SB_CTL, &si, FALSE);
     CWnd ctl;
     n = 30;
     auto f = [&](CDataExchange* p) { DDX_Scroll(p, IDC_SCROLL, n); DDX_Control(p, IDC_LIST, ctl); };
     EXPECT_EQ("ok", Exchange(FALSE, f));
-    HWND hList = ctl.m_hWnd;
     n = 0;
     EXPECT_EQ("ok", Exchange(TRUE, f));
-    EXPECT_EQ(Join({30, 1, 1}), Join({n, hList == ::GetDlgItem(m_pDlg->m_hWnd, IDC_LIST),
-        CWnd::FromHandlePermanent(hList) == &ctl && ctl.m_hWnd == hList}));
+    HWND hList = ::GetDlgItem(*m_pDlg, IDC_LIST);
+    EXPECT_EQ(Join({30, 1}), Join({n, CWnd::FromHandlePermanent(hList) == &ctl && ctl.m_hWnd == hList}));
     ctl.UnsubclassWindow();
 }
 
 /////////////////////////////////////////////////////////////////////////////
 // Modeless dialogs
-
-// Offers the queue to the framework's pump, as an application's loop would.
-void PumpFramework()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE))
-        AfxPumpMessage();
-}
 
 TEST_F(DialogTest, ModelessDialogKeysFocusAndDefaults)
 {
@@ -435,10 +378,12 @@ TEST_F(DialogTest, ModelessDialogKeysFocusAndDefaults)
     dlg.ShowWindow(SW_SHOW);
     dlg.SetActiveWindow();
     auto focusId = [] { return ::GetDlgCtrlID(::GetFocus()); };
+    // The framework's pump, as an application's loop would run it.
+    auto pump = [] { MSG msg; while (::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE)) AfxPumpMessage(); };
     EXPECT_EQ(IDC_INT, focusId());
     for (int i = 0; i < 2; i++) {
         ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-        PumpFramework();
+        pump();
     }
     EXPECT_EQ(IDC_REAL, focusId()) << "Tab goes through the dialog's keyboard interface";
     dlg.NextDlgCtrl();
@@ -454,7 +399,7 @@ TEST_F(DialogTest, ModelessDialogKeysFocusAndDefaults)
 
     // Escape ends a modeless dialog by hiding it; its owner destroys it.
     ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
-    PumpFramework();
+    pump();
     EXPECT_EQ(Join({1, 0LL}), Join({::IsWindow(dlg.m_hWnd), dlg.IsWindowVisible()}));
     EXPECT_TRUE(dlg.DestroyWindow());
 }
@@ -494,10 +439,9 @@ TEST_F(DialogTest, ThousandDialogsLeaveNothing)
         EXPECT_GT(Resources(), nBefore) << "one live dialog must count";
     }
     for (int i = 0; i < 500; i++) {
-        CDataDlg modeless;
+        CDataDlg modeless, modal;
         ASSERT_TRUE(modeless.Create(IDD_DATA, m_pMain.get()));
         modeless.DestroyWindow();
-        CDataDlg modal;
         modal.m_bCancelSoon = true;
         ASSERT_EQ(IDCANCEL, modal.DoModal());
     }
