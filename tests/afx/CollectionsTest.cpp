@@ -492,6 +492,9 @@ TEST_F(CountedTest, ArrayConstructsAndDestroysEveryElement)
     a.InsertAt(0, a[3]);            // an argument that refers into the array
     EXPECT_EQ(3, a[0].value);
     a.RemoveAt(1, 20);
+    ASSERT_EQ(36, a.GetSize());
+    EXPECT_EQ(15, a[1].value);
+    EXPECT_EQ(49, a[35].value) << "every element after the gap moves down";
     a.SetAtGrow(100, a[0]);
     EXPECT_EQ(101, g_nLive) << "SetAtGrow default-constructs the gap";
     a.SetSize(30);
