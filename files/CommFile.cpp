@@ -1,6 +1,8 @@
 // CommFile.cpp - CCommFile.
 #include "CommFile.h"
 
+#include <afxwin.h>
+
 #include <string.h>
 
 IMPLEMENT_DYNAMIC(CCommFile, CFile)
@@ -290,4 +292,39 @@ void CCommFile::LockRange(DWORD, DWORD)
 void CCommFile::UnlockRange(DWORD, DWORD)
 {
     AfxThrowNotSupportedException();
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// The configuration dialog
+
+BOOL CCommFile::ShowConfigDialog(LPCTSTR lpszPort, COMMCONFIG* pConfig, CWnd* pParent)
+{
+    // Looked up at run time: platforms without the dialog simply answer FALSE.
+    typedef BOOL(WINAPI * ConfigDialogFn)(LPCWSTR, HWND, LPCOMMCONFIG);
+    HMODULE hKernel = ::GetModuleHandleW(L"Kernel32.dll");
+    ConfigDialogFn pfnDialog = hKernel == NULL ? NULL
+        : reinterpret_cast<ConfigDialogFn>(reinterpret_cast<void (*)()>(
+              ::GetProcAddress(hKernel, "CommConfigDialogW")));
+    if (pfnDialog == NULL)
+        return FALSE;
+
+    // A modal dialog: the application's other windows wait for it.
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL)
+        pApp->EnableModeless(FALSE);
+    if (pParent == NULL)
+        pParent = AfxGetMainWnd();
+    HWND hWndTop = NULL;
+    HWND hWndOwner = CWnd::GetSafeOwner_(pParent->GetSafeHwnd(), &hWndTop);
+
+    BOOL bResult = (*pfnDialog)(lpszPort, hWndOwner, pConfig);
+    DWORD dwError = ::GetLastError();
+
+    if (hWndTop != NULL && ::IsWindow(hWndTop))
+        ::EnableWindow(hWndTop, TRUE);
+    if (pApp != NULL)
+        pApp->EnableModeless(TRUE);
+    // Re-enabling may have touched the last error; the caller wants the dialog's.
+    ::SetLastError(dwError);
+    return bResult;
 }

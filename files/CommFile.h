@@ -12,6 +12,8 @@
 
 #include <afx.h>
 
+class CWnd;
+
 class AFX_EXT_CLASS CCommFile : public CFile
 {
     DECLARE_DYNAMIC(CCommFile)
@@ -45,6 +47,11 @@ public:
     void SetBufferSizes(DWORD dwInput, DWORD dwOutput);
     void GetConfig(COMMCONFIG* pConfig, DWORD& dwSize) const;
     void SetConfig(COMMCONFIG* pConfig, DWORD dwSize);
+    // The platform's configuration dialog for the port, owned by the safe owner of
+    // pParent (or of the thread's main window) while the application's modeless
+    // windows are disabled. FALSE, with the platform's last error, when the dialog
+    // fails or is cancelled, and when the platform has no such dialog.
+    static BOOL ShowConfigDialog(LPCTSTR lpszPort, COMMCONFIG* pConfig, CWnd* pParent = NULL);
 
 // Port control
     DWORD GetEventMask() const;

@@ -1,7 +1,11 @@
 // Shell.cpp - CShell.
 #include "Shell.h"
 
+#include <afxwin.h>
+
+#include <shellapi.h>
 #include <shlobj.h>
+#include <string.h>
 
 LONG CShell::s_hResult = 0;
 
@@ -133,6 +137,43 @@ IUnknown* CShell::GetExplorer()
     HRESULT hr = ::SHGetInstanceExplorer(&pExplorer);
     s_hResult = hr;
     return FAILED(hr) ? NULL : pExplorer;
+}
+
+BOOL CShell::Execute(SHELLEXECUTEINFOW& info)
+{
+    info.hwnd = CWnd::GetSafeOwner_(info.hwnd, NULL);
+    return ::ShellExecuteExW(&info);
+}
+
+BOOL CShell::Execute(const CString& strVerb, const CString& strFile,
+    const CString& strParameters, const CString& strDirectory)
+{
+    SHELLEXECUTEINFOW info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.hwnd = CWnd::GetSafeOwner_(NULL, NULL);
+    info.lpVerb = strVerb;
+    info.lpFile = strFile;
+    info.lpParameters = strParameters;
+    info.lpDirectory = strDirectory;
+    info.nShow = SW_SHOW;
+    return ::ShellExecuteExW(&info);
+}
+
+BOOL CShell::Execute(const CString& strVerb, const CString& strFile,
+    const CString& strParameters)
+{
+    return Execute(strVerb, strFile, strParameters, CString());
+}
+
+BOOL CShell::Execute(const CString& strFile, const CString& strParameters)
+{
+    return Execute(CString(L"open"), strFile, strParameters, CString());
+}
+
+BOOL CShell::Execute(const CString& strFile)
+{
+    return Execute(CString(L"open"), strFile, CString(), CString());
 }
 
 CShell& CShell::operator=(const CShell&)

@@ -1,7 +1,8 @@
 // Shell.h - static helpers over the Windows shell.
 //
 //   CShell   special folders as item lists and paths, item list <-> path conversion,
-//            the shell's allocator and desktop folder, the explorer instance
+//            the shell's allocator and desktop folder, the explorer instance, starting
+//            documents and programs through the shell
 //
 // Nothing here throws. Most members return a pointer or a text only, so the shell's
 // result code of the last call is kept in s_hResult and read with GetLastError. It is one
@@ -10,6 +11,7 @@
 
 #include <afx.h>
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 class AFX_EXT_CLASS CShell
@@ -69,6 +71,20 @@ public:
     static IMalloc* GetIMalloc();
     static IShellFolder* GetDesktopFolder();
     static IUnknown* GetExplorer();
+
+// Starting documents and programs. Each returns ShellExecuteExW's result; why a start
+// failed is in the platform's last error (s_hResult is left alone). The window of the
+// start is the framework's safe owner, so messages the shell shows are owned properly.
+    // The record as given, with its window replaced by the safe owner of that window.
+    static BOOL Execute(SHELLEXECUTEINFOW& info);
+    // Empty texts are passed as empty texts; the shell reads an empty verb as "open".
+    static BOOL Execute(const CString& strVerb, const CString& strFile,
+        const CString& strParameters, const CString& strDirectory);
+    static BOOL Execute(const CString& strVerb, const CString& strFile,
+        const CString& strParameters);
+    // Opens the file (the verb "open").
+    static BOOL Execute(const CString& strFile, const CString& strParameters);
+    static BOOL Execute(const CString& strFile);
 
     CShell& operator=(const CShell& other);
 

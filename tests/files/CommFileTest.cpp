@@ -5,12 +5,15 @@
 
 #include <Wivo.h>
 
+#include "AfxTestSupport.h"
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 
 #include <stdlib.h>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 
 using wivotest::Narrow;
@@ -348,4 +351,52 @@ TEST_F(SerialLineTest, ParallelPortKeepsAnEmptyControlBlock)
     CCommFile com;
     ASSERT_TRUE(com.Open(m_low, CFile::modeReadWrite, &e)) << e.m_lOsError;
     EXPECT_EQ(9600u, com.m_dcb.BaudRate);
+}
+
+// The platform's configuration dialog, driven from a second thread. The owner is the
+// top-level window of the given one and stays disabled while the dialog shows; result
+// and last error are the platform's, as the plain call shows.
+TEST(CommFileTest, ConfigDialogIsOwnedAndAnswersAsThePlatform)
+{
+    typedef BOOL(WINAPI * DialogFn)(LPCWSTR, HWND, LPCOMMCONFIG);
+    DialogFn pfnPlain = reinterpret_cast<DialogFn>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "CommConfigDialogW")));
+    COMMCONFIG config = {};
+    config.dwSize = sizeof(config);
+    config.wVersion = 1;
+    config.dcb.DCBlength = sizeof(DCB);
+    ASSERT_TRUE(::BuildCommDCBW(L"9600,n,8,1", &config.dcb));
+    if (pfnPlain == NULL) {
+        EXPECT_FALSE(CCommFile::ShowConfigDialog(L"COM5", &config, NULL));
+        GTEST_SKIP() << "the platform has no CommConfigDialogW";
+    }
+    std::unique_ptr<CWnd> pTop(new CWnd), pChild(new CWnd);
+    ASSERT_TRUE(pTop->CreateEx(0, AfxRegisterWndClass(0), L"Port", WS_POPUP | WS_VISIBLE, 0, 0,
+                               200, 100, NULL, NULL));
+    ASSERT_TRUE(pChild->CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                 20, 20, pTop->m_hWnd, (HMENU)1));
+    for (int nPress : {IDOK, IDCANCEL}) {
+        std::string results[2];
+        for (int k = 0; k < 2; ++k) {
+            std::string seen;
+            wivotest::ModalDriver driver([&](wivotest::ModalDriver& d) {
+                HWND hDlg = d.WaitForDialog();
+                seen = wivotest::Join({::GetWindow(hDlg, GW_OWNER) == pTop->m_hWnd,
+                                       pTop->IsWindowEnabled()});
+                d.Press(hDlg, nPress);
+            });
+            COMMCONFIG copy = config;
+            ::SetLastError(12345);
+            BOOL bResult = k == 0 ? (*pfnPlain)(L"COM5", pTop->m_hWnd, &copy)
+                                  : CCommFile::ShowConfigDialog(L"COM5", &copy, pChild.get());
+            results[k] = wivotest::Join({bResult, (long long)::GetLastError(), (long long)copy.dcb.BaudRate});
+            driver.Join();
+            if (k == 1) {
+                EXPECT_EQ("1|0", seen) << "button " << nPress;
+            }
+        }
+        EXPECT_EQ(results[0], results[1]) << "button " << nPress;
+        EXPECT_TRUE(pTop->IsWindowEnabled());
+    }
+    pTop->DestroyWindow();
 }

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <Wivo.h>
+#include <afxwin.h>
 
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
+#include "AfxTestSupport.h"
 
 using wivotest::Narrow;
 
@@ -141,6 +144,148 @@ TEST(ShellTest, ShellObjectsAreHandedOut)
     EXPECT_EQ(FAILED(hr), pExplorer == NULL) << "hr 0x" << std::hex << hr;
     if (pExplorer != NULL)
         pExplorer->Release();
+}
+
+// A document type registered in the classes root (Wine 8's shell does not read the
+// per-user classes). Its verbs run cmd.exe, which writes the verb, the parameters and
+// its working directory into "<document>.out".
+class CRegisteredType
+{
+public:
+    CRegisteredType()
+    {
+        WCHAR szCmd[MAX_PATH];
+        ::GetSystemDirectoryW(szCmd, MAX_PATH);
+        for (LPCWSTR verb : {L"open", L"print"}) {
+            CString strCommand;
+            strCommand.Format(L"\"%s\\cmd.exe\" /c echo %s:%%*:> \"%%1.out\" & cd >> \"%%1.out\"",
+                szCmd, verb);
+            SetDefault(CString(L"WivoShellTest.Doc\\shell\\") + verb
+                + L"\\command", strCommand);
+        }
+        SetDefault(L".wivoshelltest", L"WivoShellTest.Doc");
+    }
+    ~CRegisteredType()
+    {
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".wivoshelltest");
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"WivoShellTest.Doc");
+    }
+    CRegisteredType(const CRegisteredType&) = delete;
+    CRegisteredType& operator=(const CRegisteredType&) = delete;
+
+private:
+    static void SetDefault(LPCWSTR path, const CString& value)
+    {
+        HKEY hKey = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CLASSES_ROOT, path, 0, NULL, 0,
+                                                   KEY_WRITE, NULL, &hKey, NULL));
+        EXPECT_EQ(ERROR_SUCCESS, ::RegSetValueExW(hKey, NULL, 0, REG_SZ, (const BYTE*)(LPCWSTR)value,
+                                                  (value.GetLength() + 1) * sizeof(WCHAR)));
+        ::RegCloseKey(hKey);
+    }
+};
+
+// What the started command wrote, once it has written both lines (empty after 20 s).
+std::string WaitForOutput(const CString& path)
+{
+    for (int i = 0; i < 400; ++i) {
+        std::string text = wivotest::ReadFileBytes(path);
+        size_t first = text.find("\r\n");
+        if (first != std::string::npos && text.find("\r\n", first + 2) != std::string::npos)
+            return text;
+        ::Sleep(50);
+    }
+    return std::string();
+}
+
+TEST(ShellTest, ExecuteStartsTheRegisteredVerb)
+{
+    CRegisteredType type;
+    wivotest::TempDir dir, other;
+    CString doc = dir.File(L"Dok.wivoshelltest");
+    ASSERT_TRUE(wivotest::WriteFileBytes(doc, "x"));
+    WCHAR szCurrent[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, szCurrent);
+    std::string current = Narrow(szCurrent), elsewhere = Narrow(other.Path());
+
+    // A window of a top-level frame: the record form replaces it by the frame.
+    CWnd frame, child;
+    ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), L"Shell", WS_OVERLAPPEDWINDOW, 0, 0,
+                               100, 100, NULL, NULL));
+    ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD, 0, 0, 10, 10,
+                               frame.m_hWnd, (HMENU)1));
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.hwnd = child.m_hWnd;
+    info.lpVerb = L"print";
+    info.lpFile = doc;
+    info.lpParameters = L"r1";
+    info.nShow = SW_HIDE;
+
+    const struct
+    {
+        int form;
+        std::string expected;
+    } rows[] = {
+        {0, "print:r1: \r\n" + current},
+        {4, "print:a b: \r\n" + elsewhere},
+        {3, "print:c: \r\n" + current},
+        {2, "open:d: \r\n" + current},
+        {1, "open:: \r\n" + current},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE("form " + std::to_string(row.form));
+        ::DeleteFileW(doc + L".out");
+        BOOL bStarted = row.form == 0 ? CShell::Execute(info)
+            : row.form == 4 ? CShell::Execute(L"print", doc, L"a b", other.Path())
+            : row.form == 3 ? CShell::Execute(L"print", doc, L"c")
+            : row.form == 2 ? CShell::Execute(doc, L"d")
+            : CShell::Execute(doc);
+        ASSERT_TRUE(bStarted) << "error " << ::GetLastError();
+        // cmd.exe keeps the blank before '&' in the echoed text.
+        std::string text = WaitForOutput(doc + L".out");
+        EXPECT_EQ(0, _stricmp((row.expected + "\r\n").c_str(), text.c_str())) << text;
+    }
+    EXPECT_EQ(frame.m_hWnd, info.hwnd);
+
+    // A failed start answers FALSE with the platform's reason and leaves the shell
+    // result alone. Without SEE_MASK_FLAG_NO_UI the shell first tells the user, after
+    // which Wine's reason is gone: there the plain platform call is the measure.
+    ItemList ok(CShell::GetSpecialFolderLocation(CShell::shellDesktop));
+    CString missing = dir.File(L"fehlt.wivoshelltest");
+    SHELLEXECUTEINFOW quiet = {};
+    quiet.cbSize = sizeof(quiet);
+    quiet.fMask = SEE_MASK_FLAG_NO_UI;
+    quiet.lpFile = missing;
+    ::SetLastError(0);
+    EXPECT_FALSE(CShell::Execute(quiet));
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, ::GetLastError());
+    std::string results[2];
+    for (int k = 0; k < 2; ++k) {
+        CString boxText;
+        wivotest::ModalDriver driver([&](wivotest::ModalDriver& d) {
+            HWND hBox = d.WaitForDialog();
+            boxText = d.StaticText(hBox);
+            d.Press(hBox, IDOK);
+        });
+        SHELLEXECUTEINFOW plain = {};
+        plain.cbSize = sizeof(plain);
+        plain.lpVerb = L"open";
+        plain.lpFile = missing;
+        plain.lpParameters = plain.lpDirectory = L"";
+        plain.nShow = SW_SHOW;
+        ::SetLastError(12345);
+        BOOL bStarted = k == 0 ? ::ShellExecuteExW(&plain) : CShell::Execute(missing);
+        results[k] = wivotest::Join({bStarted, (long long)::GetLastError(), boxText.IsEmpty()});
+        driver.Join();
+    }
+    EXPECT_EQ(results[0], results[1]);
+    // Not started, and the user was told.
+    EXPECT_EQ("0|", results[1].substr(0, 2));
+    EXPECT_EQ("|0", results[1].substr(results[1].size() - 2));
+    EXPECT_EQ(S_OK, CShell::GetLastError());
+    child.DestroyWindow();
+    frame.DestroyWindow();
 }
 
 } // namespace
