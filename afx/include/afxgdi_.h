@@ -374,6 +374,32 @@ public:
     BOOL ExtFloodFill(int x, int y, COLORREF crColor, UINT nFillType);
     BOOL PaintRgn(CRgn* pRgn);
     BOOL InvertRgn(CRgn* pRgn);
+    int GetArcDirection() const;
+    int SetArcDirection(int nArcDirection);
+    // Icons, bitmaps and text drawn embossed or disabled (DSS_*), as menus show them.
+    BOOL DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush = NULL);
+    BOOL DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush = NULL);
+    BOOL DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush = NULL);
+    BOOL DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush = NULL);
+    BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText = TRUE,
+        int nTextLen = 0, HBRUSH hBrush = NULL);
+    BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText = TRUE,
+        int nTextLen = 0, CBrush* pBrush = NULL);
+
+// Paths
+    BOOL BeginPath();
+    BOOL EndPath();
+    BOOL AbortPath();
+    BOOL CloseFigure();
+    BOOL FillPath();
+    BOOL StrokePath();
+    BOOL StrokeAndFillPath();
+    BOOL FlattenPath();
+    BOOL WidenPath();
+    int GetPath(LPPOINT lpPoints, LPBYTE lpTypes, int nCount) const;
+    BOOL SelectClipPath(int nMode);
+    float GetMiterLimit() const;
+    BOOL SetMiterLimit(float fMiterLimit);
     BOOL Polygon(LPPOINT lpPoints, int nCount);
     BOOL Rectangle(int x1, int y1, int x2, int y2);
     BOOL Rectangle(LPCRECT lpRect);
@@ -440,6 +466,11 @@ public:
     BOOL GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const;
     BOOL GetOutputCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const;
     int SetTextJustification(int nBreakExtra, int nBreakCount);
+    BOOL GetCharABCWidths(UINT nFirstChar, UINT nLastChar, LPABC lpabc) const;
+    UINT GetOutlineTextMetrics(UINT cbData, LPOUTLINETEXTMETRIC lpotm) const;
+    DWORD GetKerningPairs(DWORD nPairs, LPKERNINGPAIR lpkrnpair) const;
+    DWORD SetMapperFlags(DWORD dwFlag);
+    CSize GetAspectRatioFilter() const;
     int GetTextCharacterExtra() const;
     int SetTextCharacterExtra(int nCharExtra);
     UINT GetTextAlign() const;

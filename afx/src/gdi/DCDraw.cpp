@@ -618,3 +618,104 @@ int CDC::SetTextCharacterExtra(int nCharExtra)
 {
     return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetTextCharacterExtra(h, nCharExtra); });
 }
+
+BOOL CDC::GetCharABCWidths(UINT nFirstChar, UINT nLastChar, LPABC lpabc) const
+{
+    return ::GetCharABCWidthsW(m_hAttribDC, nFirstChar, nLastChar, lpabc);
+}
+
+UINT CDC::GetOutlineTextMetrics(UINT cbData, LPOUTLINETEXTMETRIC lpotm) const
+{
+    return ::GetOutlineTextMetricsW(m_hAttribDC, cbData, lpotm);
+}
+
+DWORD CDC::GetKerningPairs(DWORD nPairs, LPKERNINGPAIR lpkrnpair) const
+{
+    return ::GetKerningPairsW(m_hAttribDC, nPairs, lpkrnpair);
+}
+
+DWORD CDC::SetMapperFlags(DWORD dwFlag)
+{
+    return SetBoth<DWORD>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetMapperFlags(h, dwFlag); });
+}
+
+CSize CDC::GetAspectRatioFilter() const
+{
+    SIZE size;
+    ::GetAspectRatioFilterEx(m_hAttribDC, &size);
+    return size;
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Arc direction and states
+
+int CDC::GetArcDirection() const { return ::GetArcDirection(m_hAttribDC); }
+
+int CDC::SetArcDirection(int nArcDirection)
+{
+    return SetBoth<int>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetArcDirection(h, nArcDirection); });
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush)
+{
+    return ::DrawStateW(m_hDC, hBrush, NULL, (LPARAM)hBitmap, 0, pt.x, pt.y, size.cx, size.cy,
+        nFlags | DST_BITMAP);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush)
+{
+    return DrawState(pt, size, (HBITMAP)pBitmap->GetSafeHandle(), nFlags,
+        (HBRUSH)pBrush->GetSafeHandle());
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush)
+{
+    return ::DrawStateW(m_hDC, hBrush, NULL, (LPARAM)hIcon, 0, pt.x, pt.y, size.cx, size.cy,
+        nFlags | DST_ICON);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush)
+{
+    return DrawState(pt, size, hIcon, nFlags, (HBRUSH)pBrush->GetSafeHandle());
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText,
+    int nTextLen, HBRUSH hBrush)
+{
+    return ::DrawStateW(m_hDC, hBrush, NULL, (LPARAM)lpszText, (WPARAM)nTextLen, pt.x, pt.y,
+        size.cx, size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText,
+    int nTextLen, CBrush* pBrush)
+{
+    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen,
+        (HBRUSH)pBrush->GetSafeHandle());
+}
+
+/////////////////////////////////////////////////////////////////////////////
+// Paths: built on the output DC, where the drawing goes
+
+BOOL CDC::BeginPath() { return ::BeginPath(m_hDC); }
+BOOL CDC::EndPath() { return ::EndPath(m_hDC); }
+BOOL CDC::AbortPath() { return ::AbortPath(m_hDC); }
+BOOL CDC::CloseFigure() { return ::CloseFigure(m_hDC); }
+BOOL CDC::FillPath() { return ::FillPath(m_hDC); }
+BOOL CDC::StrokePath() { return ::StrokePath(m_hDC); }
+BOOL CDC::StrokeAndFillPath() { return ::StrokeAndFillPath(m_hDC); }
+BOOL CDC::FlattenPath() { return ::FlattenPath(m_hDC); }
+BOOL CDC::WidenPath() { return ::WidenPath(m_hDC); }
+int CDC::GetPath(LPPOINT lpPoints, LPBYTE lpTypes, int nCount) const { return ::GetPath(m_hDC, lpPoints, lpTypes, nCount); }
+BOOL CDC::SelectClipPath(int nMode) { return ::SelectClipPath(m_hDC, nMode); }
+
+float CDC::GetMiterLimit() const
+{
+    float fMiterLimit = 0;
+    ::GetMiterLimit(m_hDC, &fMiterLimit);
+    return fMiterLimit;
+}
+
+BOOL CDC::SetMiterLimit(float fMiterLimit)
+{
+    return SetBoth<BOOL>(m_hDC, m_hAttribDC, [=](HDC h) { return ::SetMiterLimit(h, fMiterLimit, NULL); });
+}
