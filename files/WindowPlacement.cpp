@@ -29,6 +29,11 @@ CWindowPlacement::CWindowPlacement(int nDefaultShowCmd)
     length = sizeof(WINDOWPLACEMENT);
 }
 
+CWindowPlacement::CWindowPlacement(const CWindowPlacement& other)
+    : WINDOWPLACEMENT(other), m_nDefaultShowCmd(other.m_nDefaultShowCmd)
+{
+}
+
 CWindowPlacement& CWindowPlacement::operator=(const CWindowPlacement& other)
 {
     *static_cast<WINDOWPLACEMENT*>(this) = other;

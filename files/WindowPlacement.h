@@ -21,6 +21,7 @@ public:
     // command SetPlacement uses instead of the stored one (see there).
     CWindowPlacement();
     explicit CWindowPlacement(int nDefaultShowCmd);
+    CWindowPlacement(const CWindowPlacement& other);
     CWindowPlacement& operator=(const CWindowPlacement& other);
 
 // Attributes

@@ -95,7 +95,7 @@ protected:
         m_windows.push_back(std::unique_ptr<CWnd>(new CWnd));
         CWnd* pWnd = m_windows.back().get();
         EXPECT_TRUE(pWnd->CreateEx(dwExStyle, m_cls, L"Placement", dwStyle, 30, 40, cx, cy,
-                                   pParent->GetSafeHwnd(), NULL));
+                                   pParent != NULL ? pParent->m_hWnd : NULL, NULL));
         return pWnd;
     }
     static std::string ShowState(CWnd* pWnd) { return pWnd->IsZoomed() ? "max" : pWnd->IsIconic() ? "min" : "normal"; }
@@ -156,9 +156,10 @@ TEST_F(WindowPlacementWindowTest, AppliesOnlyWhatFitsTheAvailableAreaWithTheFram
         EXPECT_EQ(c.result, bOk ? ShowState(pWnd) : before == State(pWnd) ? "refused" : "changed") << what;
         const UINT nShow = c.nDefault == SW_SHOWNORMAL || c.nDefault == SW_SHOWDEFAULT ? c.nStored : c.nDefault;
         EXPECT_EQ(nShow, wp.showCmd) << what;
-        if (bOk)
+        if (bOk) {
             EXPECT_EQ("0|0|" + Join({k.nMetricX < 0 ? 0 : -::GetSystemMetrics(k.nMetricX), k.nMetricY < 0 ? 0 : -::GetSystemMetrics(k.nMetricY)}),
                       Join({wp.ptMinPosition.x, wp.ptMinPosition.y, wp.ptMaxPosition.x, wp.ptMaxPosition.y})) << what;
+        }
     }
     // No window, a window object without a window, a window that is gone.
     CWindowPlacement wp;
