@@ -370,33 +370,36 @@ TEST(CommFileTest, ConfigDialogIsOwnedAndAnswersAsThePlatform)
         EXPECT_FALSE(CCommFile::ShowConfigDialog(L"COM5", &config, NULL));
         GTEST_SKIP() << "the platform has no CommConfigDialogW";
     }
-    std::unique_ptr<CWnd> pTop(new CWnd), pChild(new CWnd);
+    // A popup owned by the top window: the dialog is owned by the popup, and the
+    // top window is disabled meanwhile by the call itself.
+    std::unique_ptr<CWnd> pTop(new CWnd), pOwned(new CWnd);
     ASSERT_TRUE(pTop->CreateEx(0, AfxRegisterWndClass(0), L"Port", WS_POPUP | WS_VISIBLE, 0, 0,
                                200, 100, NULL, NULL));
-    ASSERT_TRUE(pChild->CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, 0, 0,
-                                 20, 20, pTop->m_hWnd, (HMENU)1));
+    ASSERT_TRUE(pOwned->CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 20, 20, pTop->m_hWnd, NULL));
     for (int nPress : {IDOK, IDCANCEL}) {
         std::string results[2];
         for (int k = 0; k < 2; ++k) {
             std::string seen;
             wivotest::ModalDriver driver([&](wivotest::ModalDriver& d) {
                 HWND hDlg = d.WaitForDialog();
-                seen = wivotest::Join({::GetWindow(hDlg, GW_OWNER) == pTop->m_hWnd,
-                                       pTop->IsWindowEnabled()});
+                seen = wivotest::Join({::GetWindow(hDlg, GW_OWNER) == pOwned->m_hWnd,
+                                       pTop->IsWindowEnabled(), pOwned->IsWindowEnabled()});
                 d.Press(hDlg, nPress);
             });
             COMMCONFIG copy = config;
             ::SetLastError(12345);
-            BOOL bResult = k == 0 ? (*pfnPlain)(L"COM5", pTop->m_hWnd, &copy)
-                                  : CCommFile::ShowConfigDialog(L"COM5", &copy, pChild.get());
+            BOOL bResult = k == 0 ? (*pfnPlain)(L"COM5", pOwned->m_hWnd, &copy)
+                                  : CCommFile::ShowConfigDialog(L"COM5", &copy, pOwned.get());
             results[k] = wivotest::Join({bResult, (long long)::GetLastError(), (long long)copy.dcb.BaudRate});
             driver.Join();
             if (k == 1) {
-                EXPECT_EQ("1|0", seen) << "button " << nPress;
+                EXPECT_EQ("1|0|0", seen) << "button " << nPress;
             }
         }
         EXPECT_EQ(results[0], results[1]) << "button " << nPress;
-        EXPECT_TRUE(pTop->IsWindowEnabled());
+        EXPECT_TRUE(pTop->IsWindowEnabled() && pOwned->IsWindowEnabled());
     }
+    pOwned->DestroyWindow();
     pTop->DestroyWindow();
 }
