@@ -201,6 +201,7 @@ MsgRecorder::MsgRecorder()
     for (UINT message : kNoisy)
         m_ignored.insert(message);
     HookThread(::GetCurrentThreadId());
+    t_state.bRetrieved = false;     // what an earlier recorder's hook saw is no news
     Registry& r = TheRegistry();
     ::EnterCriticalSection(&r.lock);
     m_pPrevious = r.pCurrent;
