@@ -202,6 +202,7 @@ TEST_F(DialogTest, ModalLifecycle)
     // WM_QUIT ends the loop with -1 and stays for the outer loop.
     CallSoon([] { ::PostQuitMessage(5); }, 50);
     EXPECT_EQ(-1, CDataDlg().DoModal());
+    EXPECT_TRUE(m_pMain->IsWindowEnabled()) << "the owner is enabled again without EndDialog";
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
