@@ -3,6 +3,7 @@
 #include "afxwin.h"
 
 #include <stddef.h>
+#include <winternl.h>
 
 HINSTANCE _afxFrameworkInstance = NULL;
 
@@ -69,6 +70,7 @@ struct ThreadData
 SRWLOCK g_slotLock = SRWLOCK_INIT;
 INIT_ONCE g_tlsOnce = INIT_ONCE_STATIC_INIT;
 DWORD g_tlsIndex = TLS_OUT_OF_INDEXES;
+LONG g_tlsReady;    // set once g_tlsIndex holds the final answer
 ThreadData* g_pFirstThread = NULL;
 int g_nThreads = 0;
 BYTE* g_pSlotUsed = NULL;       // g_nSlots flags
@@ -91,14 +93,32 @@ void RawFree(void* p)
 BOOL CALLBACK AllocTlsIndex(PINIT_ONCE, PVOID, PVOID*)
 {
     g_tlsIndex = ::TlsAlloc();
+    __atomic_store_n(&g_tlsReady, 1, __ATOMIC_RELEASE);
     return g_tlsIndex != TLS_OUT_OF_INDEXES;
 }
 
 DWORD TlsIndex()
 {
+    // Every message a framework window gets asks for the thread state several
+    // times; after the first call this is a plain load.
+    if (__atomic_load_n(&g_tlsReady, __ATOMIC_ACQUIRE))
+        return g_tlsIndex;
     if (!::InitOnceExecuteOnce(&g_tlsOnce, &AllocTlsIndex, NULL, NULL))
         return TLS_OUT_OF_INDEXES;
     return g_tlsIndex;
+}
+
+// The calling thread's environment block, read from the register the system
+// keeps it in (what NtCurrentTeb does; its intrinsic trips GCC's bounds check).
+TEB* CurrentTeb()
+{
+    TEB* pTeb;
+#ifdef _WIN64
+    __asm__("movq %%gs:0x30, %0" : "=r"(pTeb));
+#else
+    __asm__("movl %%fs:0x18, %0" : "=r"(pTeb));
+#endif
+    return pTeb;
 }
 
 ThreadData* CurrentThreadData()
@@ -106,8 +126,11 @@ ThreadData* CurrentThreadData()
     DWORD index = TlsIndex();
     if (index == TLS_OUT_OF_INDEXES)
         return NULL;
-    // TlsGetValue clears the last error, which callers that fetch the state on
-    // their way to reporting a failure still need.
+    // The first 64 slots live in the thread's environment block, where
+    // TlsGetValue reads them too; reading them here keeps the last error, which
+    // TlsGetValue clears and callers on their way to reporting a failure need.
+    if (index < 64)
+        return static_cast<ThreadData*>(CurrentTeb()->TlsSlots[index]);
     DWORD dwError = ::GetLastError();
     ThreadData* pData = static_cast<ThreadData*>(::TlsGetValue(index));
     ::SetLastError(dwError);
@@ -332,7 +355,7 @@ CThreadLocalObject::~CThreadLocalObject()
 
 CNoTrackObject* CThreadLocalObject::GetData(CNoTrackObject* (AFXAPI* pfnCreateObject)())
 {
-    LONG nSlot = ::InterlockedCompareExchange(&m_nSlot, 0, 0);
+    LONG nSlot = __atomic_load_n(&m_nSlot, __ATOMIC_ACQUIRE);
     if (nSlot == 0) {
         LONG nNew = (LONG)AllocSlot();
         if (nNew == 0)
@@ -356,7 +379,7 @@ CNoTrackObject* CThreadLocalObject::GetData(CNoTrackObject* (AFXAPI* pfnCreateOb
 
 CNoTrackObject* CThreadLocalObject::GetDataNA()
 {
-    LONG nSlot = ::InterlockedCompareExchange(&m_nSlot, 0, 0);
+    LONG nSlot = __atomic_load_n(&m_nSlot, __ATOMIC_ACQUIRE);
     return nSlot != 0 ? GetSlotValue((int)nSlot) : NULL;
 }
 

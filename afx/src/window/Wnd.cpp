@@ -407,17 +407,23 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
     pThreadState->m_lastSentMsg.pt.x = pThreadState->m_lastSentMsg.pt.y = 0;
 
     LRESULT lResult = 0;
+    // The window's module is current while it handles the message; switched
+    // here on the thread state already at hand, as this runs for every message.
+    AFX_MODULE_STATE* pPrevModuleState = pThreadState->m_pModuleState;
     // Nothing may unwind through the system's frames: every exception of a
     // handler ends here.
     try {
-        AFX_MAINTAIN_STATE2 state(pWnd->m_pModuleState);
+        pThreadState->m_pModuleState = pWnd->m_pModuleState;
         lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+        pThreadState->m_pModuleState = pPrevModuleState;
     } catch (CException* e) {
+        pThreadState->m_pModuleState = pPrevModuleState;
         CWinThread* pThread = AfxGetThread();
         lResult = pThread != NULL ? pThread->ProcessWndProcException(e, &pThreadState->m_lastSentMsg)
                                   : AfxInternalProcessWndProcException(e, &pThreadState->m_lastSentMsg);
         e->Delete();
     } catch (...) {
+        pThreadState->m_pModuleState = pPrevModuleState;
         lResult = AfxInternalProcessWndProcException(NULL, &pThreadState->m_lastSentMsg);
     }
 
