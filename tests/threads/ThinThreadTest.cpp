@@ -324,7 +324,10 @@ TEST(ThinThread, EndedAndTerminatedThreads)
                 body.Release();
                 JoinBounded(thread);
             }
-            EXPECT_FALSE(::GetHandleInformation(hThread, &flags)) << "handle still open";
+            // The value may already name a new object; it is still ours only if it
+            // names this thread, whose id hWatch keeps from being reused.
+            EXPECT_FALSE(::GetHandleInformation(hThread, &flags) && ::GetThreadId(hThread) == id)
+                << "handle still open";
             EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hWatch, kBound));
             DWORD code = 12345;
             EXPECT_TRUE(::GetExitCodeThread(hWatch, &code));
