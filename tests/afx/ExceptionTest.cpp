@@ -285,7 +285,7 @@ TEST(FileExceptionCauses, OsErrorAndErrnoTables)
         {ERROR_TOO_MANY_OPEN_FILES, FE::tooManyOpenFiles}, {ERROR_ACCESS_DENIED, FE::accessDenied},
         {ERROR_BAD_FORMAT, FE::invalidFile},         {ERROR_DIR_NOT_EMPTY, FE::removeCurrentDir},
         {ERROR_NO_SPOOL_SPACE, FE::directoryFull},   {ERROR_NEGATIVE_SEEK, FE::badSeek},
-        {ERROR_CRC, FE::hardIO},                     {ERROR_SHARING_VIOLATION, FE::sharingViolation},
+        {ERROR_SHARING_VIOLATION, FE::sharingViolation}, {ERROR_CRC, FE::hardIO},
         {ERROR_LOCK_VIOLATION, FE::lockViolation},   {ERROR_DISK_FULL, FE::diskFull},
         {ERROR_HANDLE_EOF, FE::endOfFile},           {ERROR_INVALID_PARAMETER, FE::generic},
         {123456, FE::generic},                       {-1, FE::generic},
