@@ -9,9 +9,9 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "AfxTestSupport.h"
+#include "GuiTestSupport.h"
 
 using wivotest::Join;
 using wivotest::Narrow;
@@ -221,29 +221,25 @@ TEST(ExceptionMessages, EveryCauseUsesItsOwnTextWithTheFileName)
 {
     CFileException e(CFileException::fileNotFound, ERROR_FILE_NOT_FOUND, L"C:\\data\\plan.txt");
     EXPECT_STREQ(L"C:\\data\\plan.txt was not found.", MessageOf(&e));
-    CFileException denied(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"x.dat");
-    EXPECT_STREQ(L"Access to x.dat was denied.", MessageOf(&denied));
+    // (The access-denied text is checked in the report's message box.)
     CArchiveException badClass(CArchiveException::badClass, L"doc.wiv");
     EXPECT_STREQ(L"doc.wiv contained an unexpected object.", MessageOf(&badClass));
 
+    // Every cause: the text of its own id, with the name filled in, and that id for help.
+    auto expectOwnText = [](CException* e, UINT nID) {
+        UINT nHelp = 0;
+        CString strExpected;
+        AfxFormatString1(strExpected, nID, L"Q.BIN");
+        EXPECT_FALSE(strExpected.IsEmpty()) << "string " << nID;
+        EXPECT_EQ(Join({strExpected, nID}), Join({MessageOf(e, &nHelp), nHelp}));
+    };
     for (int nCause = CFileException::none; nCause <= CFileException::endOfFile; ++nCause) {
         CFileException fe(nCause, -1, L"Q.BIN");
-        UINT nHelp = 0;
-        CString str = MessageOf(&fe, &nHelp);
-        CString strExpected;
-        AfxFormatString1(strExpected, AFX_IDP_FILE_NONE + nCause, L"Q.BIN");
-        EXPECT_FALSE(strExpected.IsEmpty()) << "cause " << nCause;
-        EXPECT_STREQ(strExpected, str) << "cause " << nCause;
-        EXPECT_EQ((UINT)(AFX_IDP_FILE_NONE + nCause), nHelp) << "cause " << nCause;
-        EXPECT_TRUE(nCause == CFileException::none || str.Find(L"Q.BIN") != -1) << Narrow(str);
+        expectOwnText(&fe, AFX_IDP_FILE_NONE + nCause);
     }
     for (int nCause = CArchiveException::none; nCause <= CArchiveException::badSchema; ++nCause) {
-        CArchiveException ae(nCause, L"a.arc");
-        UINT nHelp = 0;
-        CString strExpected;
-        AfxFormatString1(strExpected, AFX_IDP_ARCH_NONE + nCause, L"a.arc");
-        EXPECT_STREQ(strExpected, MessageOf(&ae, &nHelp)) << "cause " << nCause;
-        EXPECT_EQ((UINT)(AFX_IDP_ARCH_NONE + nCause), nHelp) << "cause " << nCause;
+        CArchiveException ae(nCause, L"Q.BIN");
+        expectOwnText(&ae, AFX_IDP_ARCH_NONE + nCause);
     }
     // A cause out of range reads as the generic one; no name reads as the unnamed file.
     CFileException odd(99, -1, L"Q.BIN");
@@ -282,24 +278,17 @@ TEST(ExceptionMessages, BufferFormTruncatesAndStringFormFitsLongNames)
 TEST(FileExceptionCauses, OsErrorAndErrnoTables)
 {
     using FE = CFileException;
+    // One OS error for each cause (the table has many more), and unknown ones.
     const std::pair<LONG, int> osTable[] = {
-        {NO_ERROR, FE::none},                       {ERROR_FILE_NOT_FOUND, FE::fileNotFound},
-        {ERROR_PATH_NOT_FOUND, FE::badPath},     {ERROR_TOO_MANY_OPEN_FILES, FE::tooManyOpenFiles},
-        {ERROR_ACCESS_DENIED, FE::accessDenied},    {ERROR_INVALID_HANDLE, FE::fileNotFound},
-        {ERROR_BAD_FORMAT, FE::invalidFile},        {ERROR_INVALID_DRIVE, FE::badPath},
-        {ERROR_CURRENT_DIRECTORY, FE::removeCurrentDir}, {ERROR_WRITE_PROTECT, FE::accessDenied},
-        {ERROR_CRC, FE::hardIO},                    {ERROR_SEEK, FE::badSeek},
-        {ERROR_SHARING_VIOLATION, FE::sharingViolation}, {ERROR_LOCK_VIOLATION, FE::lockViolation},
-        {ERROR_HANDLE_EOF, FE::endOfFile},          {ERROR_HANDLE_DISK_FULL, FE::diskFull},
-        {ERROR_DISK_FULL, FE::diskFull},            {ERROR_BAD_NETPATH, FE::badPath},
-        {ERROR_NO_SPOOL_SPACE, FE::directoryFull},  {ERROR_FILE_EXISTS, FE::accessDenied},
-        {ERROR_ALREADY_EXISTS, FE::accessDenied},   {ERROR_INVALID_NAME, FE::badPath},
-        {ERROR_NEGATIVE_SEEK, FE::badSeek},         {ERROR_DIR_NOT_EMPTY, FE::removeCurrentDir},
-        {ERROR_LOCK_FAILED, FE::lockViolation},     {ERROR_FILENAME_EXCED_RANGE, FE::badPath},
-        {ERROR_DIRECTORY, FE::badPath},             {ERROR_OPERATION_ABORTED, FE::hardIO},
-        {ERROR_SWAPERROR, FE::accessDenied},        {ERROR_NOT_ENOUGH_MEMORY, FE::generic},
-        {ERROR_INVALID_PARAMETER, FE::generic},     {123456, FE::generic},
-        {-1, FE::generic},
+        {NO_ERROR, FE::none},                        {ERROR_FILE_NOT_FOUND, FE::fileNotFound},
+        {ERROR_INVALID_HANDLE, FE::fileNotFound},    {ERROR_PATH_NOT_FOUND, FE::badPath},
+        {ERROR_TOO_MANY_OPEN_FILES, FE::tooManyOpenFiles}, {ERROR_ACCESS_DENIED, FE::accessDenied},
+        {ERROR_BAD_FORMAT, FE::invalidFile},         {ERROR_DIR_NOT_EMPTY, FE::removeCurrentDir},
+        {ERROR_NO_SPOOL_SPACE, FE::directoryFull},   {ERROR_NEGATIVE_SEEK, FE::badSeek},
+        {ERROR_SHARING_VIOLATION, FE::sharingViolation}, {ERROR_CRC, FE::hardIO},
+        {ERROR_LOCK_VIOLATION, FE::lockViolation},   {ERROR_DISK_FULL, FE::diskFull},
+        {ERROR_HANDLE_EOF, FE::endOfFile},           {ERROR_INVALID_PARAMETER, FE::generic},
+        {123456, FE::generic},                       {-1, FE::generic},
     };
     for (const auto& row : osTable)
         EXPECT_EQ(row.second, FE::OsErrorToException(row.first)) << "OS error " << row.first;
@@ -344,42 +333,19 @@ TEST(FileExceptionCauses, ThrowOsErrorAndThrowErrno)
 
 namespace {
 
-struct BoxSeen
+// Reports e in a message box, which is answered with nButton: "result|title|text".
+std::string ReportAndAnswer(CException* e, UINT nType, UINT nMessageID, int nButton)
 {
-    CString strTitle;
-    CString strText;
-    bool bFound = false;
-};
-
-// Waits for the message box of this process, records it and presses nButton.
-void AnswerMessageBox(BoxSeen* pSeen, int nButton)
-{
-    for (int i = 0; i < 200 && !pSeen->bFound; ++i) {
-        Sleep(50);
-        HWND hwnd = NULL;
-        while ((hwnd = FindWindowExW(NULL, hwnd, L"#32770", NULL)) != NULL) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd))
-                continue;
-            WCHAR szText[1024];
-            GetWindowTextW(hwnd, szText, 1024);
-            pSeen->strTitle = szText;
-            GetDlgItemTextW(hwnd, 0xFFFF, szText, 1024);    // the message box's text control
-            pSeen->strText = szText;
-            pSeen->bFound = true;
-            PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), 0);
-            break;
-        }
-    }
-}
-
-int ReportAndAnswer(CException* e, UINT nType, UINT nMessageID, int nButton, BoxSeen* pSeen)
-{
-    std::thread answer(AnswerMessageBox, pSeen, nButton);
+    CString strTitle, strText;
+    wivotest::ModalDriver driver([&](wivotest::ModalDriver& d) {
+        HWND hBox = d.WaitForDialog();
+        strTitle = d.Text(hBox);
+        strText = d.StaticText(hBox);
+        d.Press(hBox, nButton);
+    });
     int nResult = e->ReportError(nType, nMessageID);
-    answer.join();
-    return nResult;
+    driver.Join();
+    return Join({nResult, strTitle, strText});
 }
 
 } // namespace
@@ -390,29 +356,24 @@ TEST(ExceptionReportError, ShowsTheMessageTitledWithTheApplication)
     LPCTSTR lpszOldName = pState->m_lpszCurrentAppName;
     pState->m_lpszCurrentAppName = L"Wivo Report Test";
     CFileException e(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"C:\\secret.txt");
-    BoxSeen seen, seen1, seen2;
-    int nResult = ReportAndAnswer(&e, MB_OKCANCEL | MB_ICONEXCLAMATION, 0, IDCANCEL, &seen);
-
+    std::string strNamed = ReportAndAnswer(&e, MB_OKCANCEL | MB_ICONEXCLAMATION, 0, IDCANCEL);
     // Without a message of its own: the given string or the default; no
     // application name: the program's file title.
     pState->m_lpszCurrentAppName = NULL;
     CException plain(FALSE);
-    int nResult1 = ReportAndAnswer(&plain, MB_OK, AFX_IDS_USER_EXCEPTION, IDOK, &seen1);
-    int nResult2 = ReportAndAnswer(&plain, MB_OK, 0, IDOK, &seen2);
+    std::string strGiven = ReportAndAnswer(&plain, MB_OK, AFX_IDS_USER_EXCEPTION, IDOK);
+    std::string strDefault = ReportAndAnswer(&plain, MB_OK, 0, IDOK);
     pState->m_lpszCurrentAppName = lpszOldName;
 
-    ASSERT_TRUE(seen.bFound && seen1.bFound && seen2.bFound) << "no message box appeared";
     EXPECT_EQ(Join({IDCANCEL, L"Wivo Report Test", L"Access to C:\\secret.txt was denied."}),
-              Join({nResult, seen.strTitle, seen.strText}));
+              strNamed);
     WCHAR szPath[MAX_PATH];
     GetModuleFileNameW(NULL, szPath, MAX_PATH);
     CString strExe(wcsrchr(szPath, L'\\') + 1);
     strExe = strExe.Left(strExe.ReverseFind(L'.'));
-    EXPECT_EQ(Join({IDOK, strExe, LoadedString(AFX_IDS_USER_EXCEPTION)}),
-              Join({nResult1, seen1.strTitle, seen1.strText}));
-    EXPECT_EQ(IDOK, nResult2);
-    EXPECT_STREQ(LoadedString(AFX_IDP_NO_ERROR_AVAILABLE), seen2.strText);
-    EXPECT_FALSE(seen2.strText.IsEmpty());
+    EXPECT_EQ(Join({IDOK, strExe, LoadedString(AFX_IDS_USER_EXCEPTION)}), strGiven);
+    EXPECT_FALSE(LoadedString(AFX_IDP_NO_ERROR_AVAILABLE).IsEmpty());
+    EXPECT_EQ(Join({IDOK, strExe, LoadedString(AFX_IDP_NO_ERROR_AVAILABLE)}), strDefault);
 }
 
 /////////////////////////////////////////////////////////////////////////////

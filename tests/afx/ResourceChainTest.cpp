@@ -100,10 +100,10 @@ TEST(ModuleState, TheApplicationsHasTheProgramsHandlesWithoutAnApplicationObject
     // AfxSetResourceHandle changes the current module state only.
     AFX_MODULE_STATE other(TRUE);
     AfxSetResourceHandle(FrameworkModule());
-    EXPECT_EQ(AfxGetResourceHandle(), FrameworkModule());
-    EXPECT_EQ(other.m_hCurrentResourceHandle, nullptr);
+    EXPECT_EQ(Join({FrameworkModule(), FrameworkModule(), (void*)NULL}),
+              Join({AfxGetResourceHandle(), pApp->m_hCurrentResourceHandle,
+                    other.m_hCurrentResourceHandle}));
     AfxSetResourceHandle(HostModule());
-    EXPECT_EQ(pApp->m_hCurrentResourceHandle, HostModule());
 }
 
 void ThrowInside(AFX_MODULE_STATE* pState)
@@ -118,11 +118,10 @@ TEST(ModuleState, SetReturnsTheStateBeforeAndScopesRestoreIt)
     AFX_MODULE_STATE* pApp = AfxGetAppModuleState();
     AFX_MODULE_THREAD_STATE* pAppThread = AfxGetModuleThreadState();
     AFX_MODULE_STATE first(TRUE), second(TRUE);
-    EXPECT_EQ(AfxSetModuleState(&first), pApp);
-    EXPECT_EQ(AfxSetModuleState(&second), &first);
-    EXPECT_EQ(AfxGetModuleState(), &second);
-    EXPECT_EQ(AfxSetModuleState(NULL), &second);
-    EXPECT_EQ(AfxGetModuleState(), pApp) << "NULL stands for the application's state";
+    // NULL stands for the application's state.
+    EXPECT_EQ(Join({pApp, &first, &second, &second, pApp}),
+              Join({AfxSetModuleState(&first), AfxSetModuleState(&second), AfxGetModuleState(),
+                    AfxSetModuleState(NULL), AfxGetModuleState()}));
 
     // The state-keeping objects nest and restore, also when an exception leaves.
     {
@@ -168,9 +167,8 @@ TEST_F(ResourceChain, ExtensionRegistersItselfWithTheCurrentModuleState)
     PFN pfn = (PFN)(void*)::GetProcAddress(m_hExt, "TestExtGetModule");
     ASSERT_NE(pfn, nullptr);
     AFX_EXTENSION_MODULE* pModule = pfn();
-    EXPECT_TRUE(pModule->bInitialized);
-    EXPECT_EQ(pModule->hModule, m_hExt);
-    EXPECT_EQ(pModule->hResource, m_hExt);
+    EXPECT_EQ(Join({1, m_hExt, m_hExt}),
+              Join({pModule->bInitialized, pModule->hModule, pModule->hResource}));
     // A second initialisation of the same record changes nothing.
     EXPECT_TRUE(AfxInitExtensionModule(*pModule, HostModule()));
     EXPECT_EQ(pModule->hModule, m_hExt);
@@ -203,33 +201,39 @@ TEST_F(ResourceChain, HostThenExtensionsThenTheFramework)
         EXPECT_TRUE(c.hFrom == NULL || AfxFindStringResourceHandle(c.nID) == c.hFrom) << c.nID;
         CString s;
         EXPECT_TRUE(s.LoadString(c.nID)) << "id " << c.nID;
-        EXPECT_EQ(Narrow(s), c.pszText);
+        // A string id in place of a text loads it.
+        EXPECT_EQ(Join({s, CString(MAKEINTRESOURCE(c.nID))}),
+                  Join({std::string(c.pszText), std::string(c.pszText)}));
     }
+    // Format loads its format through the chain too.
+    CString strFormatted(L"old");
+    strFormatted.Format(IDS_TEST_EXT_ONLY);
+    EXPECT_EQ(Narrow(strFormatted), "Extension-only text");
     // An id nobody has gives nothing.
     for (UINT nID : { (UINT)IDS_TEST_NOBODY, (UINT)IDS_TEST_NOBODY_BLOCK, 0x12345u }) {
         EXPECT_EQ(LoadChainString(nID), "") << "id " << nID;
         EXPECT_EQ(AfxFindStringResourceHandle(nID), nullptr) << "id " << nID;
         CString s(L"junk");
         EXPECT_FALSE(s.LoadString(nID)) << "id " << nID;
-        EXPECT_TRUE(s.IsEmpty()) << "id " << nID << ": " << Narrow(s);
+        EXPECT_EQ("|", Join({s, CString(MAKEINTRESOURCE(nID))})) << "id " << nID;
     }
 }
 
 TEST_F(ResourceChain, LoadStringHonoursTheBufferSize)
 {
-    WCHAR szBuf[8];
-    EXPECT_EQ(AfxLoadString(IDS_TEST_HOST_LONG, szBuf, 5), 4);
-    EXPECT_EQ(Narrow(szBuf), "0123");
-    EXPECT_EQ(AfxLoadString(IDS_TEST_HOST_LONG, szBuf, 1), 0);
-    EXPECT_EQ(szBuf[0], L'\0');
-    szBuf[0] = L'x';
-    EXPECT_EQ(AfxLoadString(IDS_TEST_HOST_LONG, szBuf, 0), 0);
-    EXPECT_EQ(szBuf[0], L'x') << "a zero-sized buffer must not be written";
+    // The buffer size, then the length loaded and the buffer (which held "x" before);
+    // a zero-sized buffer must not be written.
+    const std::pair<int, const char*> cases[] = {
+        {5, "4|0123"}, {1, "0|"}, {0, "0|x"}, {64, "20|0123456789abcdefghij"},
+    };
+    for (const auto& c : cases) {
+        WCHAR szBuf[64] = L"x";
+        EXPECT_EQ(c.second, Join({AfxLoadString(IDS_TEST_HOST_LONG, szBuf, c.first), szBuf}));
+    }
     EXPECT_EQ(AfxLoadString(IDS_TEST_HOST_LONG, NULL, 8), 0);
     WCHAR szWhole[64];
-    EXPECT_EQ(AfxLoadString(IDS_TEST_HOST_LONG, szWhole, 64), 20);
-    EXPECT_EQ(AfxLoadString(IDS_TEST_HOST_UMLAUT, szWhole, 64), 17);
-    EXPECT_EQ(Narrow(szWhole), "Grüße, Österreich");
+    EXPECT_EQ("17|Grüße, Österreich",
+              Join({AfxLoadString(IDS_TEST_HOST_UMLAUT, szWhole, 64), Narrow(szWhole)}));
 }
 
 TEST_F(ResourceChain, FindResourceHandleWalksTheChain)
@@ -462,25 +466,63 @@ SIZE_T BusyHeapBytes()
     return nBusy;
 }
 
-// Uses the framework's per-thread records and a thread-local object.
-bool UseThreadState(int, void*)
+const int kThreads = 16;
+AFX_MODULE_STATE* g_pThreadModuleStates[kThreads];
+AFX_MODULE_THREAD_STATE* g_pModuleThreadStates[kThreads];
+std::atomic<int> g_nThreadsWritten(0);
+_AFX_THREAD_STATE* g_pMainThreadState;
+
+// Uses the framework's per-thread records and a thread-local object, sets this thread's
+// state, waits until every thread of the round has, then checks that it sees its own.
+bool SetAndCheckOwnState(int i, void*)
 {
-    AfxGetThreadState()->m_lastSentMsg.message = WM_USER;
-    AfxGetModuleThreadState()->m_nTempMapLock = 1;
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    bool bFresh = pState != g_pMainThreadState && pState->m_pModuleState == NULL &&
+                  pState->m_lastSentMsg.message == 0;
     g_threadCounter->m_nValue = 1;
-    return LoadChainString(AFX_IDS_IDLEMESSAGE) == "Ready";
+    AfxGetModuleThreadState()->m_nTempMapLock = 1;
+    bool bLoaded = LoadChainString(AFX_IDS_IDLEMESSAGE) == "Ready";
+    pState->m_lastSentMsg.message = WM_APP + i;
+    AfxSetModuleState(g_pThreadModuleStates[i]);
+    g_pModuleThreadStates[i] = AfxGetModuleThreadState();
+    for (++g_nThreadsWritten; g_nThreadsWritten < kThreads;)
+        ::Sleep(1);
+    return bFresh && bLoaded && AfxGetThreadState() == pState &&
+           pState->m_lastSentMsg.message == (UINT)(WM_APP + i) &&
+           AfxGetModuleState() == g_pThreadModuleStates[i] &&
+           AfxGetResourceHandle() == g_pThreadModuleStates[i]->m_hCurrentResourceHandle;
 }
 
-TEST(ThreadState, ShortThreadsLeaveNothingBehind)
+std::string RunRound()
 {
+    g_nThreadsWritten = 0;
+    return wivotest::RunAtOnce(kThreads, SetAndCheckOwnState, NULL);
+}
+
+TEST(ThreadState, EachThreadSeesItsOwnStateAndShortThreadsLeaveNothingBehind)
+{
+    g_pMainThreadState = AfxGetThreadState();
     g_threadCounter.GetData();      // the main thread's counter stays
-    // Warms up the allocator and Wine.
-    ASSERT_EQ("", wivotest::RunAtOnce(32, UseThreadState, NULL));
+    std::vector<std::unique_ptr<AFX_MODULE_STATE>> states;
+    for (int i = 0; i < kThreads; ++i) {
+        states.emplace_back(new AFX_MODULE_STATE(TRUE));
+        states.back()->m_hCurrentResourceHandle = (HINSTANCE)(INT_PTR)(0x10000 * (i + 1));
+        g_pThreadModuleStates[i] = states.back().get();
+    }
+    ASSERT_EQ("", RunRound());      // also warms up the allocator and Wine
+    for (int i = 0; i < kThreads; ++i) {
+        EXPECT_NE(g_pModuleThreadStates[i], nullptr) << "thread " << i;
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(g_pModuleThreadStates[i], g_pModuleThreadStates[j]);
+    }
+    // The main thread was not switched by the others.
+    EXPECT_EQ(AfxGetModuleState(), AfxGetAppModuleState());
+
     LONG nLiveBefore = g_nLiveCounters;
     DWORD nHandlesBefore = wivotest::ProcessHandleCount();
     SIZE_T nBytesBefore = BusyHeapBytes();
-    for (int i = 0; i < 200; i += 16)
-        ASSERT_EQ("", wivotest::RunAtOnce(16, UseThreadState, NULL));
+    for (int i = 0; i < 200; i += kThreads)
+        ASSERT_EQ("", RunRound());
     EXPECT_EQ(g_nLiveCounters, nLiveBefore) << "thread-local objects outlived their threads";
     EXPECT_LE(wivotest::ProcessHandleCount(), nHandlesBefore + 2);
     SIZE_T nBytesAfter = BusyHeapBytes();
@@ -488,48 +530,6 @@ TEST(ThreadState, ShortThreadsLeaveNothingBehind)
     // kept them would add far more than this.
     EXPECT_LT(nBytesAfter, nBytesBefore + 16 * 1024)
         << "heap grew from " << nBytesBefore << " to " << nBytesAfter;
-}
-
-const int kCheckThreads = 6;
-AFX_MODULE_STATE* g_pThreadModuleStates[kCheckThreads];
-AFX_MODULE_THREAD_STATE* g_pModuleThreadStates[kCheckThreads];
-std::atomic<int> g_nThreadsWritten(0);
-_AFX_THREAD_STATE* g_pMainThreadState;
-
-// Sets this thread's state, waits until every thread has, then checks its own.
-bool SetAndCheckOwnState(int i, void*)
-{
-    _AFX_THREAD_STATE* pState = AfxGetThreadState();
-    bool bFresh = pState != g_pMainThreadState && pState->m_pModuleState == NULL &&
-                  pState->m_lastSentMsg.message == 0;
-    pState->m_lastSentMsg.message = WM_APP + i;
-    AfxSetModuleState(g_pThreadModuleStates[i]);
-    g_pModuleThreadStates[i] = AfxGetModuleThreadState();
-    for (++g_nThreadsWritten; g_nThreadsWritten < kCheckThreads;)
-        ::Sleep(1);
-    return bFresh && AfxGetThreadState() == pState &&
-           pState->m_lastSentMsg.message == (UINT)(WM_APP + i) &&
-           AfxGetModuleState() == g_pThreadModuleStates[i] &&
-           AfxGetResourceHandle() == g_pThreadModuleStates[i]->m_hCurrentResourceHandle;
-}
-
-TEST(ThreadState, EachThreadSeesItsOwnState)
-{
-    g_pMainThreadState = AfxGetThreadState();
-    std::vector<std::unique_ptr<AFX_MODULE_STATE>> states;
-    for (int i = 0; i < kCheckThreads; ++i) {
-        states.emplace_back(new AFX_MODULE_STATE(TRUE));
-        states.back()->m_hCurrentResourceHandle = (HINSTANCE)(INT_PTR)(0x10000 * (i + 1));
-        g_pThreadModuleStates[i] = states.back().get();
-    }
-    EXPECT_EQ("", wivotest::RunAtOnce(kCheckThreads, SetAndCheckOwnState, NULL));
-    for (int i = 0; i < kCheckThreads; ++i) {
-        EXPECT_NE(g_pModuleThreadStates[i], nullptr) << "thread " << i;
-        for (int j = 0; j < i; ++j)
-            EXPECT_NE(g_pModuleThreadStates[i], g_pModuleThreadStates[j]);
-    }
-    // The main thread was not switched by the others.
-    EXPECT_EQ(AfxGetModuleState(), AfxGetAppModuleState());
 }
 
 TEST(ThreadState, DestroyingAThreadLocalFreesEveryThreadsObject)

@@ -152,10 +152,8 @@ TEST(CTimeSpanTest, ArithmeticWithTimes)
     EXPECT_EQ(29, b.GetDay()) << "2020 is a leap year";
     EXPECT_EQ(86400, (b - a).GetTotalSeconds());
     b -= CTimeSpan(0, 0, 0, 1);
-    EXPECT_TRUE(b < a + CTimeSpan(1, 0, 0, 0));
-    EXPECT_TRUE(b > a);
-    EXPECT_TRUE(b != a);
-    EXPECT_TRUE(a == b - (b - a));
+    EXPECT_EQ("1|1|1|1|0|0", Join({b < a + CTimeSpan(1, 0, 0, 0), b > a, b != a, a == b - (b - a),
+                                   b <= a, a >= b}));
     CTimeSpan s(0, 0, 10, 0);
     s += CTimeSpan(0, 0, 5, 0);
     s -= CTimeSpan(0, 0, 0, 30);
