@@ -147,8 +147,9 @@ TEST(ClipboardTest, TextDataObjectsAndFormats)
     CString pasted;
     char buffer[6] = {};
     ASSERT_TRUE(clip.Paste(pasted) && clip.Paste(fresh, nRecord) && clip.Paste(buffer, 5, nRaw));
-    EXPECT_EQ(Join({ text, 0x01020304, L"Wivo", Hex(raw) }),
-              Join({ pasted, (long long)fresh.number, fresh.text, Hex(std::string(buffer, 5)) }));
+    EXPECT_EQ(Join({ text, text.GetLength(), 0x01020304, L"Wivo", Hex(raw) }),
+              Join({ pasted, pasted.GetLength(), (long long)fresh.number, fresh.text,
+                     Hex(std::string(buffer, 5)) }));
     EXPECT_FALSE(clip.Paste(buffer, 6, nRaw) || clip.Paste(NULL, 5, nRaw) ||
                  clip.Paste(buffer, 0, nRaw) || clip.Paste(fresh, nRaw + 1000));
 }
