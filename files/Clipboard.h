@@ -23,8 +23,8 @@ public:
     CClipboard();
     // Closes the clipboard if this object opened it.
     ~CClipboard();
-    // A copy or assignment takes over the open state as it is (both objects then
-    // close the clipboard at their end; the second close is refused harmlessly).
+    // A copy or assignment takes over the open state as it is: each object closes the
+    // clipboard at its end, so the first of them to end closes it for both.
     CClipboard(const CClipboard& other);
     CClipboard& operator=(const CClipboard& other);
 
