@@ -10,8 +10,9 @@
 
 namespace {
 
-// Memory for SetClipboardData: moveable, as the platform asks, and shareable.
-const UINT nClipboardAlloc = GMEM_MOVEABLE | GMEM_DDESHARE;
+// Memory for SetClipboardData: shareable, as the clipboard has always asked of
+// what it is handed; GlobalLock works on it all the same.
+const UINT nClipboardAlloc = GMEM_DDESHARE;
 
 // A framework object over a handle that belongs to someone else (the clipboard, the
 // stock objects), for the length of one call. The handle is not entered in the
