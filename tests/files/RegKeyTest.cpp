@@ -21,6 +21,8 @@ static void PrintTo(const CString& text, std::ostream* os)
 namespace {
 
 typedef std::vector<BYTE> Bytes;
+// A stored value: its type ((DWORD)-1 when there is none) and its bytes.
+typedef std::pair<DWORD, Bytes> Value;
 
 const LONG kNoThrow = -1;
 
@@ -71,19 +73,16 @@ protected:
                                                 (DWORD)data.size()));
     }
 
-    // The stored bytes; type (DWORD)-1 when the value does not exist.
-    Bytes Get(LPCWSTR name, DWORD* type = NULL)
+    Value Stored(LPCWSTR name)
     {
-        DWORD t = (DWORD)-1, size = 0;
+        DWORD type = (DWORD)-1, size = 0;
         Bytes data;
-        if (RegQueryValueExW(m_hKey, name, NULL, &t, NULL, &size) == ERROR_SUCCESS) {
+        if (RegQueryValueExW(m_hKey, name, NULL, &type, NULL, &size) == ERROR_SUCCESS) {
             data.resize(size + 1);
-            EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(m_hKey, name, NULL, &t, &data[0], &size));
+            EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(m_hKey, name, NULL, &type, &data[0], &size));
             data.resize(size);
         }
-        if (type)
-            *type = t;
-        return data;
+        return Value(type, data);
     }
 
     bool TryMakeKey(LPCWSTR path)
@@ -234,9 +233,7 @@ TEST_F(RegKeyTest, PlatformFailuresThrowTheirCodeAndKeepTheHandle)
         EXPECT_EQ(c.code, c.key.GetLastError()) << c.name;
         EXPECT_EQ(h, c.key.GetHKey()) << c.name;
     }
-    DWORD type;
-    Get(L"v", &type);
-    EXPECT_EQ(DWORD(-1), type);
+    EXPECT_EQ(Value(-1, Bytes()), Stored(L"v"));
 }
 
 TEST_F(RegKeyTest, ExistenceTestsRecordTheirResult)
@@ -275,9 +272,8 @@ TEST_F(RegKeyTest, StringsRoundTripAndOnlyStringTypesRead)
     for (const CString& text : texts) {
         key.SetStringValue(L"s", text);
         EXPECT_EQ(ERROR_SUCCESS, key.GetLastError());
-        DWORD type;
-        EXPECT_EQ(Raw((LPCWSTR)text, (text.GetLength() + 1) * 2), Get(L"s", &type)) << Narrow(text);
-        EXPECT_EQ((DWORD)REG_SZ, type);
+        EXPECT_EQ(Value(REG_SZ, Raw((LPCWSTR)text, (text.GetLength() + 1) * 2)), Stored(L"s"))
+            << Narrow(text);
         EXPECT_EQ((UINT)(text.GetLength() + 1) * 2, key.GetValueSize(L"s"));
         CString back = key.GetStringValue(L"s", L"default");
         EXPECT_EQ(text.GetLength(), back.GetLength());
@@ -308,9 +304,7 @@ TEST_F(RegKeyTest, DWordReaderTakesOnlyFourByteDWords)
     Opened key(m_path);
     for (DWORD n : {0u, 1u, 0x80000000u, 0xFFFFFFFFu, 0x12345678u}) {
         key.SetDWordValue(L"n", n);
-        DWORD type;
-        EXPECT_EQ(Raw(&n, 4), Get(L"n", &type));
-        EXPECT_EQ((DWORD)REG_DWORD, type);
+        EXPECT_EQ(Value(REG_DWORD, Raw(&n, 4)), Stored(L"n"));
         EXPECT_EQ(n, key.GetDWordValue(L"n", 7));
         EXPECT_EQ(ERROR_SUCCESS, key.GetLastError());
     }
@@ -335,9 +329,7 @@ TEST_F(RegKeyTest, BinaryRoundTripsAndSizeProbes)
     Opened key(m_path);
     for (const Bytes& data : {Bytes(), Raw("\0\1\0\0\2\0", 6), Pattern(300 * 1024)}) {
         key.SetBinaryValue(L"b", data.empty() ? NULL : &data[0], (UINT)data.size());
-        DWORD type;
-        EXPECT_EQ(data, Get(L"b", &type));
-        EXPECT_EQ((DWORD)REG_BINARY, type);
+        EXPECT_EQ(Value(REG_BINARY, data), Stored(L"b"));
         EXPECT_EQ((UINT)data.size(), key.GetValueSize(L"b"));
         EXPECT_EQ((UINT)data.size(), key.GetBinaryValue(L"b", NULL, 0));
 
@@ -366,7 +358,7 @@ TEST_F(RegKeyTest, DefaultValueIsTheUnnamedValue)
     EXPECT_EQ(CString(L"none"), key.GetDefaultValueAsString(L"none"));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.GetLastError());
     key.SetDefaultValue(CString(L"Wert ä"));
-    EXPECT_EQ(Raw(L"Wert ä", 14), Get(NULL));
+    EXPECT_EQ(Value(REG_SZ, Raw(L"Wert ä", 14)), Stored(NULL));
     EXPECT_EQ(CString(L"Wert ä"), key.GetDefaultValueAsString(L""));
     key.SetDefaultValue((DWORD)42);
     EXPECT_EQ(42u, key.GetDefaultValueAsDWord(0));
@@ -467,23 +459,21 @@ TEST_F(RegKeyTest, RenameValueMovesTypeAndData)
     Opened key(m_path);
     Put(L"old", REG_EXPAND_SZ, Raw(L"%X%\0y", 12));
     key.RenameValue(L"old", L"neu");
-    DWORD type;
-    EXPECT_EQ(Raw(L"%X%\0y", 12), Get(L"neu", &type));
-    EXPECT_EQ((DWORD)REG_EXPAND_SZ, type);
+    const Value moved(REG_EXPAND_SZ, Raw(L"%X%\0y", 12));
+    EXPECT_EQ(moved, Stored(L"neu"));
     EXPECT_FALSE(key.DoesValueExist(L"old"));
 
     // The unnamed value can be renamed too; an empty value moves as empty.
     Put(NULL, REG_BINARY, Bytes());
     key.RenameValue(L"", L"leer");
-    EXPECT_EQ(Bytes(), Get(L"leer", &type));
-    EXPECT_EQ((DWORD)REG_BINARY, type);
+    EXPECT_EQ(Value(REG_BINARY, Bytes()), Stored(L"leer"));
     EXPECT_FALSE(key.DoesValueExist(L""));
 
     Put(L"a", REG_DWORD, Raw("\1\0\0\0", 4));
     EXPECT_EQ(ERROR_FILE_EXISTS, ThrownCode([&] { key.RenameValue(L"a", L"neu"); }));
     EXPECT_EQ(ERROR_SUCCESS, key.GetLastError());
-    EXPECT_EQ(Raw("\1\0\0\0", 4), Get(L"a"));
-    EXPECT_EQ(Raw(L"%X%\0y", 12), Get(L"neu"));
+    EXPECT_EQ(Value(REG_DWORD, Raw("\1\0\0\0", 4)), Stored(L"a"));
+    EXPECT_EQ(moved, Stored(L"neu"));
     EXPECT_EQ(ERROR_FILE_EXISTS, ThrownCode([&] { key.RenameValue(L"a", L"a"); }));
 }
 
@@ -492,9 +482,7 @@ TEST_F(RegKeyTest, DeleteValueAndSubtree)
     Opened key(m_path);
     Put(L"v", REG_DWORD, Raw("\1\0\0\0", 4));
     key.DeleteValue(L"v");
-    DWORD type;
-    Get(L"v", &type);
-    EXPECT_EQ(DWORD(-1), type);
+    EXPECT_EQ(Value(-1, Bytes()), Stored(L"v"));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, ThrownCode([&] { key.DeleteValue(L"v"); }));
 
     for (LPCWSTR path : {L"t\\a\\x\\1", L"t\\a\\x\\2", L"t\\a\\y", L"t\\b", L"sibling"})
