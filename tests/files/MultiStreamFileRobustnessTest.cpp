@@ -7,7 +7,6 @@
 #include <Wivo.h>
 
 #include "MultiStreamFileTestSupport.h"
-#include "TestSupport.h"
 
 #include <psapi.h>
 
@@ -15,7 +14,6 @@
 #include <vector>
 
 using wivotest::Narrow;
-using wivotest::ReadFileBytes;
 using namespace msftest;
 
 namespace {
@@ -167,7 +165,7 @@ protected:
         if ((allowed & 1u << result.outcome) == 0 && m_nFailures++ < 20) {
             ADD_FAILURE() << kind << (bModify ? " (writing)" : "") << ": "
                           << kOutcomeNames[result.outcome] << " " << result.detail
-                          << "\n  bytes " << Hex(bytes);
+                          << "\n  bytes " << wivotest::Hex(bytes);
         }
     }
 
@@ -180,37 +178,6 @@ protected:
         Check(kind, bytes, kFormat);
         if (bModify)
             Check(kind, bytes, kFormat, true);
-    }
-
-    // A container with a stream of each kind: named and unnamed, empty block, no
-    // block at all (offset 0), and a longer one.
-    static std::string SmallContainer(const CString& strPath)
-    {
-        {
-            CMultiStreamFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
-            PutStream(file, L"A", "xyz");
-            PutStream(file, L"", "12345");
-        }
-        CMultiStreamFile file(strPath, CFile::modeReadWrite);
-        file.OpenStream(L"Gru\u00df", TRUE);      // listed, but never stored
-        PutStream(file, L"Daten", "0123456789");
-        file.Close();
-        return ReadFileBytes(strPath);
-    }
-
-    // One with dead space left by a delete and a zero-length block.
-    static std::string ContainerWithDeadSpace(const CString& strPath)
-    {
-        CMultiStreamFile file(strPath, CFile::modeCreate | CFile::modeReadWrite);
-        PutStream(file, L"eins", "1111");
-        PutStream(file, L"zwei", "22222222");
-        PutStream(file, L"leer", "");
-        PutStream(file, L"drei", "333");
-        file.Close();
-        file.Open(strPath, CFile::modeReadWrite);
-        file.DeleteStream(L"zwei");
-        file.Close();
-        return ReadFileBytes(strPath);
     }
 
     wivotest::TempDir m_dir;
@@ -243,8 +210,14 @@ std::string DamagedHeap()
 
 TEST_F(MultiStreamFileRobustnessTest, DamagedContainersFailCleanly)
 {
-    const std::string small = SmallContainer(m_dir.File(L"small.msf"));
-    const std::string dead = ContainerWithDeadSpace(m_dir.File(L"dead.msf"));
+    // A container with a stream of each kind: named and unnamed, empty block, no block
+    // at all (offset 0: listed but never stored), and a longer one.
+    const std::string small = ContainerImage().Add(L"A", "xyz").Add(L"", "12345")
+                                  .Keep(L"Gru\u00df", 0).Add(L"Daten", "0123456789").Bytes();
+    // One with dead space left by a delete (the block at 20) and a zero-length block.
+    const std::string deadSpace = ContainerImage::Block("1111") + ContainerImage::Block("22222222");
+    const std::string dead = ContainerImage(std::string(8, '\0') + deadSpace)
+                                 .Keep(L"eins", 8).Add(L"leer", "").Add(L"drei", "333").Bytes();
     const Layout layout = Parse(small);
     ASSERT_EQ(layout.entryOffsets.size(), 4u);
     ASSERT_EQ(layout.blockOffsets.size(), 3u) << "one stream should have no block";
@@ -255,10 +228,11 @@ TEST_F(MultiStreamFileRobustnessTest, DamagedContainersFailCleanly)
         Check("valid", *base, 1u << outcomeRead, true);
     }
     WarmUpExceptions();
-    DWORD dwHandles = HandleCount();
+    DWORD dwHandles = wivotest::ProcessHandleCount();
     {
         CFile probe(m_dir.File(L"probe.bin"), CFile::modeCreate | CFile::modeWrite);
-        ASSERT_EQ(HandleCount(), dwHandles + 1) << "the handle count must see a file handle";
+        ASSERT_EQ(wivotest::ProcessHandleCount(), dwHandles + 1)
+            << "the handle count must see a file handle";
     }
     SIZE_T nPeakBefore = PeakPrivateBytes();
 
@@ -356,7 +330,7 @@ TEST_F(MultiStreamFileRobustnessTest, DamagedContainersFailCleanly)
     EXPECT_GT(nProbes, 2500);
     EXPECT_GT(m_seen[outcomeRead], 100);
     EXPECT_GT(m_seen[outcomeFormat], 1000);
-    EXPECT_EQ(HandleCount(), dwHandles) << "handles leaked";
+    EXPECT_EQ(wivotest::ProcessHandleCount(), dwHandles) << "handles leaked";
     SIZE_T nPeakAfter = PeakPrivateBytes();
     EXPECT_LT(nPeakAfter - nPeakBefore, (SIZE_T)64 * 1024 * 1024)
         << "peak private bytes grew from " << nPeakBefore << " to " << nPeakAfter;

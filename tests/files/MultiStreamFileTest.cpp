@@ -5,13 +5,16 @@
 #include <Wivo.h>
 
 #include "MultiStreamFileTestSupport.h"
-#include "TestSupport.h"
 
 #include <string>
 #include <vector>
 
+using wivotest::CauseOf;
+using wivotest::Hex;
 using wivotest::Narrow;
+using wivotest::ProcessHandleCount;
 using wivotest::ReadFileBytes;
+using wivotest::Throws;
 using wivotest::WriteFileBytes;
 using namespace msftest;
 
@@ -25,20 +28,6 @@ std::string MessageOf(F f)
 {
     return wivotest::CaughtAs<CMultiStreamFileException>(
         f, [](CMultiStreamFileException* e) { return Narrow(e->GetErrorMessage()); }, std::string());
-}
-
-// The cause of the CFileException that f throws, -1 when none.
-template <class F>
-int CauseOf(F f)
-{
-    return wivotest::CaughtAs<CFileException>(f, [](CFileException* e) { return e->m_cause; }, -1);
-}
-
-// Whether f throws CNotSupportedException.
-template <class F>
-bool NotSupported(F f)
-{
-    return wivotest::CaughtAs<CNotSupportedException>(f, [](CNotSupportedException*) { return true; }, false);
 }
 
 class MultiStreamFileTest : public ::testing::Test
@@ -87,8 +76,9 @@ TEST_F(MultiStreamFileTest, OneStreamContainerIsExactly34Bytes)
 {
     MakeContainer({ { L"A", "xyz" } });
     // Spelled out once by hand: every other layout is compared with ContainerImage.
-    EXPECT_EQ(Hex(Disk()), Unspaced("50527B00 13000000 | 50527B00 03000000 78797A | "
-                                    "50527B00 01000000 01 4100 08000000"));
+    EXPECT_EQ(Hex(Disk()), "50 52 7B 00 13 00 00 00 "                      // magic, directory at 19
+                           "50 52 7B 00 03 00 00 00 78 79 7A "             // block: magic, 3 bytes
+                           "50 52 7B 00 01 00 00 00 01 41 00 08 00 00 00"); // one entry: "A" at 8
     EXPECT_EQ(Hex(Disk()), Hex(ContainerImage().Add(L"A", "xyz").Bytes()));
     EXPECT_EQ(StoredNames(), std::vector<std::string>{ "A" });
     EXPECT_EQ(Reread(L"A"), "xyz");
@@ -117,6 +107,9 @@ const LayoutCase kLayouts[] = {
     { "names are UTF-16 with a length byte", {}, 0,
       [](CMultiStreamFile& f) { PutStream(f, L"\u00dcbersicht \u20ac", "1"); },
       [](const std::string&) { return ContainerImage().Add(L"\u00dcbersicht \u20ac", "1").Bytes(); } },
+    { "names are case-sensitive", {}, 0,
+      [](CMultiStreamFile& f) { PutStream(f, L"a", "lower"); PutStream(f, L"A", "upper"); },
+      [](const std::string&) { return ContainerImage().Add(L"a", "lower").Add(L"A", "upper").Bytes(); } },
     { "an archive's bytes reach the stream by commit", {}, 0,
       [](CMultiStreamFile& f) { f.OpenStream(L"s", TRUE); CArchive ar(&f, CArchive::store);
                                 ar << (BYTE)'o' << (BYTE)'k'; ar.Close(); },
@@ -175,9 +168,7 @@ TEST_F(MultiStreamFileTest, LargeStreamIsOneBlockAndReadsBackExactly)
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = (char)(i * 7 + i / 251);
     MakeContainer({ { L"big", big } });
-    std::string disk = Disk();
-    ASSERT_EQ(disk.size(), 8u + 8 + 250000 + 8 + 1 + 6 + 4);
-    EXPECT_EQ(Hex(disk.substr(8, 8)), Unspaced("50527B00 90D00300"));   // 250000 = 0x3D090
+    EXPECT_TRUE(Disk() == ContainerImage().Add(L"big", big).Bytes());
     std::string back = Reread(L"big");
     EXPECT_TRUE(back == big) << "read back " << back.size() << " bytes";
 }
@@ -207,16 +198,6 @@ TEST_F(MultiStreamFileTest, NameLengthLimitIs255Units)
     EXPECT_EQ(Reread(str255), "long");
 }
 
-TEST_F(MultiStreamFileTest, NamesAreCaseSensitive)
-{
-    MakeContainer({ { L"a", "lower" }, { L"A", "upper" } });
-    EXPECT_EQ(StoredNames(), (std::vector<std::string>{ "a", "A" }));
-    EXPECT_EQ(Reread(L"a"), "lower");
-    EXPECT_EQ(Reread(L"A"), "upper");
-    CMultiStreamFile file(m_path, CFile::modeRead);
-    EXPECT_FALSE(file.DoesStreamExist(L"\u00e4"));
-}
-
 /////////////////////////////////////////////////////////////////////////////
 // Streams as files
 
@@ -229,7 +210,10 @@ TEST_F(MultiStreamFileTest, CurrentStreamRules)
     EXPECT_EQ(CodeOf([&] { file.GetCurrentStreamName(); }), 3);
     // The archive asks for direct buffering as it is built.
     EXPECT_EQ(CodeOf([&] { CArchive ar(&file, CArchive::store); }), 3);
-    EXPECT_EQ(CodeOf([&] { file.OpenStream(L"missing", FALSE); }), 2);
+    // Code 2, its message naming the stream and the full path.
+    EXPECT_EQ(MessageOf([&] { file.OpenStream(L"missing", FALSE); }),
+              "Der Stream mit dem Namem \"missing\" wurde in der Datei \"" +
+                  Narrow(file.GetFilePath()) + "\" nicht gefunden.");
     EXPECT_EQ(CodeOf([&] { file.SetCurrentStream(L"missing"); }), 2);
     EXPECT_EQ(CodeOf([&] { file.DeleteStream(L"missing"); }), 2);
 
@@ -238,8 +222,8 @@ TEST_F(MultiStreamFileTest, CurrentStreamRules)
     EXPECT_EQ(file.GetCurrentStreamFile(), pStream);
     EXPECT_EQ(Narrow(file.GetCurrentStreamName()), "one");
     // What memory files cannot do is not supported.
-    EXPECT_TRUE(NotSupported([&] { delete file.Duplicate(); }));
-    EXPECT_TRUE(NotSupported([&] { file.LockRange(0, 1); }));
+    EXPECT_TRUE(Throws<CNotSupportedException>([&] { delete file.Duplicate(); }));
+    EXPECT_TRUE(Throws<CNotSupportedException>([&] { file.LockRange(0, 1); }));
     file.DeleteStream(L"one");
     EXPECT_TRUE(file.HaveCurrentStream());
     EXPECT_EQ(CodeOf([&] { file.Write("x", 1); }), 3);
@@ -317,6 +301,8 @@ TEST_F(MultiStreamFileTest, ContainerOnAHandleReadsNoDirectory)
 /////////////////////////////////////////////////////////////////////////////
 // Archives on the current stream
 
+// Values of several archive buffers, a second stream between, and an append after a seek
+// to the end; each stream ends after its own data.
 TEST_F(MultiStreamFileTest, ArchivesRoundTripThroughSeveralStreams)
 {
     {
@@ -324,8 +310,7 @@ TEST_F(MultiStreamFileTest, ArchivesRoundTripThroughSeveralStreams)
         file.OpenStream(L"Zahlen", TRUE);
         {
             CArchive ar(&file, CArchive::store);
-            ar << 42 << 2.5 << CString(L"Text");
-            for (DWORD i = 0; i < 20000; ++i)     // several archive buffers
+            for (DWORD i = 0; i < 20000; ++i)
                 ar << i;
         }
         file.OpenStream(L"Namen", TRUE);
@@ -333,7 +318,6 @@ TEST_F(MultiStreamFileTest, ArchivesRoundTripThroughSeveralStreams)
             CArchive ar(&file, CArchive::store);
             ar << CString(L"Gr\u00fc\u00dfe");
         }
-        // Back to the first stream, appended to.
         file.SetCurrentStream(L"Zahlen");
         file.Seek(0, CFile::end);
         CArchive ar(&file, CArchive::store);
@@ -341,28 +325,18 @@ TEST_F(MultiStreamFileTest, ArchivesRoundTripThroughSeveralStreams)
     }
 
     CMultiStreamFile file(m_path, CFile::modeRead);
+    BYTE extra;
     file.SetCurrentStream(L"Namen");
     {
         CArchive ar(&file, CArchive::load);
         CString a;
         ar >> a;
         EXPECT_EQ(Narrow(a), "Gr\xc3\xbc\xc3\x9f" "e");
-        BYTE extra;
-        EXPECT_EQ(wivotest::CaughtAs<CArchiveException>([&] { ar >> extra; },
-                                                        [](CArchiveException* e) { return e->m_cause; }, -1),
-                  CArchiveException::endOfFile) << "the stream ends after its own data";
+        EXPECT_EQ(CauseOf<CArchiveException>([&] { ar >> extra; }), CArchiveException::endOfFile);
     }
     file.SetCurrentStream(L"Zahlen");
-    // int, double, "Text" (marker, length byte, four units), the numbers, the WORD.
-    EXPECT_EQ(file.GetLength(), 4u + 8 + (4 + 8) + 20000 * 4 + 2);
+    EXPECT_EQ(file.GetLength(), 20000u * 4 + 2);
     CArchive ar(&file, CArchive::load);
-    int n;
-    double d;
-    CString s;
-    ar >> n >> d >> s;
-    EXPECT_EQ(n, 42);
-    EXPECT_EQ(d, 2.5);
-    EXPECT_EQ(Narrow(s), "Text");
     DWORD dwWrong = 0;
     for (DWORD i = 0, dw; i < 20000; ++i) {
         ar >> dw;
@@ -372,6 +346,7 @@ TEST_F(MultiStreamFileTest, ArchivesRoundTripThroughSeveralStreams)
     WORD w;
     ar >> w;
     EXPECT_EQ(w, 0xBEEF);
+    EXPECT_EQ(CauseOf<CArchiveException>([&] { ar >> extra; }), CArchiveException::endOfFile);
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -404,48 +379,29 @@ TEST(MultiStreamFileExceptionTest, MessagesByCodeInBothForms)
         EXPECT_EQ(nHelp, 77u);
         EXPECT_TRUE(e->GetErrorMessage(sz, 0, NULL));
         EXPECT_TRUE(e->m_bAutoDelete);
-        EXPECT_STREQ(e->GetRuntimeClass()->m_lpszClassName, "CMultiStreamFileException");
-        EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CException)));
-        EXPECT_FALSE(e->IsKindOf(RUNTIME_CLASS(CFileException)));
         e->Delete();
     }
-    CMultiStreamFile file;
-    EXPECT_STREQ(file.GetRuntimeClass()->m_lpszClassName, "CMultiStreamFile");
-    EXPECT_TRUE(file.IsKindOf(RUNTIME_CLASS(CFile)));
-}
-
-TEST_F(MultiStreamFileTest, RaisedMessagesNameTheFullPath)
-{
-    MakeContainer({ { L"s", "1" } });
-    CMultiStreamFile file(m_path, CFile::modeRead);
-    EXPECT_EQ(MessageOf([&] { file.OpenStream(L"fehlt", FALSE); }),
-              "Der Stream mit dem Namem \"fehlt\" wurde in der Datei \"" + Narrow(file.GetFilePath()) +
-                  "\" nicht gefunden.");
-    file.Close();
 }
 
 TEST_F(MultiStreamFileTest, DamagedHeadersRaiseCodeZero)
 {
-    const std::string valid = ContainerImage().Add(L"s", "abc").Bytes();
-    std::string badDirectoryMagic = valid;
-    badDirectoryMagic[19] = 'Q';
-    std::string directoryAtEnd = valid;
-    PutDword(directoryAtEnd, 4, (DWORD)valid.size());
-    struct { const char* what; std::string bytes; UINT flags; } cases[] = {
-        { "not a container", std::string("MZ\x90\0", 4) + " something else", CFile::modeRead },
-        { "empty, read only", "", CFile::modeRead },
-        { "directory magic", badDirectoryMagic, CFile::modeRead },
-        { "directory at the end", directoryAtEnd, CFile::modeReadWrite },
+    // Damage of every kind is tried by the robustness test; these two show that a file
+    // opened for writing is left as it was.
+    std::string directoryAtEnd = ContainerImage().Add(L"s", "abc").Bytes();
+    PutDword(directoryAtEnd, 4, (DWORD)directoryAtEnd.size());
+    struct { const char* what; std::string bytes; } cases[] = {
+        { "not a container", std::string("MZ\x90\0", 4) + " something else" },
+        { "directory at the end", directoryAtEnd },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(WriteFileBytes(m_path, c.bytes));
         WarmUpExceptions();
-        DWORD dwHandles = HandleCount();
+        DWORD dwHandles = ProcessHandleCount();
         {
             CMultiStreamFile file;
             std::string strThrown = wivotest::CaughtAs<CMultiStreamFileException>(
-                [&] { file.Open(m_path, c.flags); },
+                [&] { file.Open(m_path, CFile::modeReadWrite); },
                 [](CMultiStreamFileException* e) {
                     return std::to_string(e->GetErrorCode()) + " " + Narrow(e->GetErrorMessage());
                 },
@@ -455,7 +411,7 @@ TEST_F(MultiStreamFileTest, DamagedHeadersRaiseCodeZero)
             // The container stays open after the failure, until it is destroyed.
             EXPECT_NE(file.m_hFile, CFile::hFileNull);
         }
-        EXPECT_EQ(HandleCount(), dwHandles);
+        EXPECT_EQ(ProcessHandleCount(), dwHandles);
         EXPECT_EQ(Hex(ReadFileBytes(m_path)), Hex(c.bytes)) << "must stay untouched";
     }
 }
@@ -506,21 +462,21 @@ TEST_F(MultiStreamFileTest, WritingIntoAReadOnlyContainerFailsOnClose)
     MakeContainer({ { L"s", "abc" } });
     std::string before = Disk();
     WarmUpExceptions();
-    DWORD dwHandles = HandleCount();
+    DWORD dwHandles = ProcessHandleCount();
     {
         CMultiStreamFile file(m_path, CFile::modeRead);
         PutStream(file, L"s", "changed");
-        EXPECT_EQ(CauseOf([&] { file.Close(); }), CFileException::accessDenied);
+        EXPECT_EQ(CauseOf<CFileException>([&] { file.Close(); }), CFileException::accessDenied);
         file.Abort();
         EXPECT_EQ(file.m_hFile, CFile::hFileNull);
         EXPECT_TRUE(file.HaveCurrentStream());
     }
-    EXPECT_EQ(CauseOf([&] {
+    EXPECT_EQ(CauseOf<CFileException>([&] {
                   CMultiStreamFile file(m_path, CFile::modeRead);
                   PutStream(file, L"s", "changed");
               }),
               CFileException::accessDenied);
-    EXPECT_EQ(HandleCount(), dwHandles);
+    EXPECT_EQ(ProcessHandleCount(), dwHandles);
     EXPECT_EQ(Hex(Disk()), Hex(before));
 }
 

@@ -4,67 +4,28 @@
 
 #include <Wivo.h>
 
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
+
+#include <string.h>
 
 #include <string>
 #include <vector>
 
 namespace msftest {
 
-inline DWORD HandleCount()
-{
-    return wivotest::ProcessHandleCount();
-}
-
 // The first exceptions thrown from the library and from the framework and caught
 // here make the C++ run-time of each module take a few handles for good. Tests that
 // compare handle counts throw those first.
 inline void WarmUpExceptions()
 {
-    try {
-        CMultiStreamFile file;
-        file.GetLength();       // no current stream
-    } catch (CException* e) {
-        e->Delete();
-    }
-    try {
-        CFile file;
-        file.GetLength();       // no file
-    } catch (CException* e) {
-        e->Delete();
-    }
+    wivotest::Throws<CMultiStreamFileException>([] { CMultiStreamFile().GetLength(); });
+    wivotest::Throws<CFileException>([] { CFile().GetLength(); });
 }
 
-// Upper-case hex of the bytes, two digits each, no separators.
-inline std::string Hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
-// Hex written for reading, with spaces and bars between the fields, as Hex gives it.
-inline std::string Unspaced(const char* text)
-{
-    std::string out;
-    for (; *text != 0; ++text) {
-        if (*text != ' ' && *text != '|')
-            out += *text;
-    }
-    return out;
-}
-
+// Numbers and names are stored little-endian, as they lie in memory here.
 inline std::string Dword(DWORD dw)
 {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        s[i] = (char)(dw >> (8 * i));
-    return s;
+    return std::string(reinterpret_cast<const char*>(&dw), 4);
 }
 
 inline void PutDword(std::string& bytes, size_t offset, DWORD dw)
@@ -75,8 +36,7 @@ inline void PutDword(std::string& bytes, size_t offset, DWORD dw)
 inline DWORD GetDword(const std::string& bytes, size_t offset)
 {
     DWORD dw = 0;
-    for (int i = 3; i >= 0; --i)
-        dw = (dw << 8) | (unsigned char)bytes[offset + i];
+    memcpy(&dw, bytes.data() + offset, 4);
     return dw;
 }
 
@@ -104,8 +64,14 @@ public:
     ContainerImage& Add(const CString& strName, const std::string& content)
     {
         m_entries.push_back({ strName, (DWORD)m_bytes.size() });
-        m_bytes += std::string(kMagic, 4) + Dword((DWORD)content.size()) + content;
+        m_bytes += Block(content);
         return *this;
+    }
+
+    // A block as stored: magic, length, content.
+    static std::string Block(const std::string& content)
+    {
+        return std::string(kMagic, 4) + Dword((DWORD)content.size()) + content;
     }
 
     std::string Bytes() const
@@ -115,10 +81,7 @@ public:
         out += std::string(kMagic, 4) + Dword((DWORD)m_entries.size());
         for (const Entry& e : m_entries) {
             out += (char)e.strName.GetLength();
-            for (int i = 0; i < e.strName.GetLength(); ++i) {
-                out += (char)(e.strName[i] & 0xFF);
-                out += (char)(e.strName[i] >> 8);
-            }
+            out.append(reinterpret_cast<LPCSTR>((LPCWSTR)e.strName), 2 * e.strName.GetLength());
             out += Dword(e.dwOffset);
         }
         return out;
