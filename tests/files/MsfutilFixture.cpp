@@ -8,10 +8,18 @@
 // Exit code 0 when everything worked; otherwise a message names what did not.
 #include <Wivo.h>
 
+#include "MultiStreamFileTestSupport.h"
+
 #include <stdio.h>
 
 #include <string>
 #include <vector>
+
+using msftest::PutStream;
+using msftest::ReadStream;
+using wivotest::Narrow;
+using wivotest::ReadFileBytes;
+using wivotest::WriteFileBytes;
 
 namespace {
 
@@ -25,58 +33,9 @@ std::string DataBytes()
 
 const char kPayload[] = "payload from a plain file\n";
 
-std::string Utf8(const wchar_t* text)
-{
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, NULL, 0, NULL, NULL);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], n, NULL, NULL);
-    return out;
-}
-
 CString PathIn(const char* dir, const wchar_t* name)
 {
     return CString(dir) + L"\\" + name;
-}
-
-bool WritePlain(const CString& strPath, const std::string& bytes)
-{
-    try {
-        CFile file(strPath, CFile::modeCreate | CFile::modeWrite);
-        file.Write(bytes.data(), (UINT)bytes.size());
-        file.Close();
-        return true;
-    } catch (CFileException* e) {
-        e->Delete();
-        return false;
-    }
-}
-
-std::string ReadPlain(const CString& strPath)
-{
-    CFile file(strPath, CFile::modeRead);
-    std::string bytes(file.GetLength(), '\0');
-    if (!bytes.empty())
-        bytes.resize(file.Read(&bytes[0], (UINT)bytes.size()));
-    file.Close();
-    return bytes;
-}
-
-void Put(CMultiStreamFile& file, const wchar_t* name, const std::string& content)
-{
-    file.OpenStream(name, TRUE);
-    file.SetLength(0);
-    file.Write(content.data(), (UINT)content.size());
-}
-
-std::string Get(CMultiStreamFile& file, const wchar_t* name)
-{
-    file.SetCurrentStream(name);
-    file.Seek(0, CFile::begin);
-    std::string content(file.GetLength(), '\0');
-    if (!content.empty())
-        content.resize(file.Read(&content[0], (UINT)content.size()));
-    return content;
 }
 
 int Write(const char* dir)
@@ -84,27 +43,28 @@ int Write(const char* dir)
     CString strSample = PathIn(dir, L"sample.msf");
     {
         CMultiStreamFile file(strSample, CFile::modeCreate | CFile::modeReadWrite);
-        Put(file, L"readme", "Hallo Welt\n");
-        Put(file, L"data", DataBytes());
-        Put(file, L"Gr\u00fc\u00dfe", "\xc3\xa4");
+        PutStream(file, L"readme", "Hallo Welt\n");
+        PutStream(file, L"data", DataBytes());
+        PutStream(file, L"Gr\u00fc\u00dfe", "\xc3\xa4");
         file.Close();
     }
     {
         // "empty" is listed but never stored: it gets no block.
         CMultiStreamFile file(strSample, CFile::modeReadWrite);
         file.OpenStream(L"empty", TRUE);
-        Put(file, L"zuletzt", "Ende");
+        PutStream(file, L"zuletzt", "Ende");
         file.Close();
     }
-    std::string sample = ReadPlain(strSample);
     // The block of "data" (at 27) claims far more bytes than the file has.
-    std::string damaged = sample;
-    damaged.replace(27 + 4, 4, std::string("\xff\xff\xff\x7f", 4));
-    bool ok = WritePlain(PathIn(dir, L"data.bin"), DataBytes()) &&
-              WritePlain(PathIn(dir, L"damaged.msf"), damaged) &&
-              WritePlain(PathIn(dir, L"plain.txt"), "just some text, no container\n") &&
-              WritePlain(PathIn(dir, L"payload.bin"), kPayload) &&
-              WritePlain(PathIn(dir, L"empty.bin"), "");
+    std::string damaged = ReadFileBytes(strSample);
+    bool ok = damaged.size() > 35;
+    if (ok)
+        msftest::PutDword(damaged, 27 + 4, 0x7FFFFFFF);
+    ok = ok && WriteFileBytes(PathIn(dir, L"data.bin"), DataBytes()) &&
+              WriteFileBytes(PathIn(dir, L"damaged.msf"), damaged) &&
+              WriteFileBytes(PathIn(dir, L"plain.txt"), "just some text, no container\n") &&
+              WriteFileBytes(PathIn(dir, L"payload.bin"), kPayload) &&
+              WriteFileBytes(PathIn(dir, L"empty.bin"), "");
     if (!ok) {
         fputs("cannot write the fixture files\n", stderr);
         return 1;
@@ -132,11 +92,11 @@ int Verify(const char* dir)
     };
     int nWrong = 0;
     for (const auto& e : expected) {
-        std::string name = Utf8(e.name);
+        std::string name = Narrow(e.name);
         if (file.DoesStreamExist(e.name) != (BOOL)e.exists) {
             fprintf(stderr, "stream %s: %s\n", name.c_str(), e.exists ? "missing" : "still there");
             ++nWrong;
-        } else if (e.exists && Get(file, e.name) != e.content) {
+        } else if (e.exists && ReadStream(file, e.name) != e.content) {
             fprintf(stderr, "stream %s: wrong content\n", name.c_str());
             ++nWrong;
         }
@@ -165,7 +125,7 @@ int main(int argc, char** argv)
     } catch (CException* e) {
         TCHAR szMessage[512] = { 0 };
         e->GetErrorMessage(szMessage, 512);
-        fprintf(stderr, "failed: %s\n", Utf8(szMessage).c_str());
+        fprintf(stderr, "failed: %s\n", Narrow(szMessage).c_str());
         e->Delete();
         return 1;
     }
