@@ -1,12 +1,14 @@
 // Tests of WivoSendMsgWaitForSingleObject and CSendMsgSingleLock.
 #include <gtest/gtest.h>
 
+#include "AfxTestSupport.h"
 #include "SendMsgSingleLock.h"
 #include "ThreadTestSupport.h"
 
 #include <afxmt.h>
 
 using threadtest::kBound;
+using wivotest::Join;
 
 namespace {
 
@@ -60,12 +62,8 @@ TEST(SendMsgWait, TimeoutZeroDeliversAWaitingSentMessage)
     threadtest::RecordingWindow window;
     ASSERT_NE(nullptr, window.Handle());
     HANDLE hUnset = ::CreateEventW(NULL, TRUE, FALSE, NULL);
-    struct Sender : IRunnable
-    {
-        HWND hWnd;
-        void Run() override { ::SendMessageW(hWnd, threadtest::WM_TEST_SENT, 0, 0); }
-    } sender;
-    sender.hWnd = window.Handle();
+    auto send = [&] { ::SendMessageW(window.Handle(), threadtest::WM_TEST_SENT, 0, 0); };
+    threadtest::CallRunnable<decltype(send)> sender(send);
     CThinThread thread(&sender);
     thread.Start();
     // Polls with 0 ms until the sender's message has arrived and been delivered;
@@ -85,7 +83,7 @@ TEST(SendMsgWait, TimeoutZeroDeliversAWaitingSentMessage)
     EXPECT_EQ(1u, window.Received().size()) << polls << " polls";
     thread.Join(kBound);
     if (thread.IsActive())
-        window.Pump(2000);
+        wivotest::PumpFor(2000);
     EXPECT_FALSE(thread.IsActive());
     ::CloseHandle(hUnset);
 }
@@ -110,31 +108,30 @@ TEST(SendMsgSingleLock, LockDeliversSentMessagesAndKeepsPostedOnes)
 
 TEST(SendMsgSingleLock, AcquiresAndReleases)
 {
+    CEvent set(TRUE, TRUE), unset(FALSE, TRUE);
+    CMutex mutex;
+    CCriticalSection section;
     const struct
     {
         const char* name;
-        int kind; // index into the objects below
+        CSyncObject* pObject;
         BOOL expected;
-    } cases[] = {{"signalled event", 0, TRUE},
-                 {"unsignalled event", 1, FALSE},
-                 {"free mutex", 2, TRUE},
-                 {"critical section", 3, FALSE}};
+    } cases[] = {{"signalled event", &set, TRUE},
+                 {"unsignalled event", &unset, FALSE},
+                 {"free mutex", &mutex, TRUE},
+                 {"critical section", &section, FALSE}};
     for (const auto& c : cases) {
-        CEvent set(TRUE, TRUE), unset(FALSE, TRUE);
-        CMutex mutex;
-        CCriticalSection section;
-        CSyncObject* objects[] = {&set, &unset, &mutex, &section};
         DWORD start = ::GetTickCount();
         {
-            CSendMsgSingleLock lock(objects[c.kind], FALSE);
-            EXPECT_FALSE(lock.IsLocked()) << c.name;
-            EXPECT_EQ(c.expected, lock.Lock(100)) << c.name;
-            EXPECT_EQ(c.expected, lock.IsLocked()) << c.name;
-            EXPECT_TRUE(lock.Unlock()) << c.name;
-            EXPECT_FALSE(lock.IsLocked()) << c.name;
+            // Locked before, Lock's result, locked after it, Unlock's result, locked after it.
+            CSendMsgSingleLock lock(c.pObject, FALSE);
+            EXPECT_EQ(c.expected ? "0|1|1|1|0" : "0|0|0|1|0",
+                      Join({lock.IsLocked(), lock.Lock(100), lock.IsLocked(), lock.Unlock(),
+                            lock.IsLocked()}))
+                << c.name;
         }
         {
-            CSendMsgSingleLock lock(objects[c.kind], c.kind != 1 && c.kind != 3);
+            CSendMsgSingleLock lock(c.pObject, c.expected);
             EXPECT_EQ(c.expected, lock.IsLocked()) << c.name << " locked at construction";
         }
         EXPECT_LT(::GetTickCount() - start, 3000u) << c.name;
@@ -162,8 +159,7 @@ TEST(SendMsgSingleLock, MutexesDestructionAndAssignment)
     mutex.m_hObject = hAbandoned;
     {
         CSendMsgSingleLock lock(&mutex);
-        EXPECT_FALSE(lock.Lock(kBound));
-        EXPECT_FALSE(lock.IsLocked());
+        EXPECT_EQ("0|0", Join({lock.Lock(kBound), lock.IsLocked()}));
     }
     mutex.m_hObject = hMutex;
     EXPECT_TRUE(::ReleaseMutex(hAbandoned));
@@ -175,8 +171,7 @@ TEST(SendMsgSingleLock, MutexesDestructionAndAssignment)
     ASSERT_TRUE(acquired.IsLocked());
     EXPECT_FALSE(other.IsLocked());
     other = acquired;
-    EXPECT_TRUE(other.IsLocked());
-    EXPECT_TRUE(other.Unlock());
-    EXPECT_FALSE(other.IsLocked());
-    EXPECT_TRUE(acquired.IsLocked());
+    // Locked after the assignment, Unlock's result, locked after it, the source locked.
+    EXPECT_EQ("1|1|0|1",
+              Join({other.IsLocked(), other.Unlock(), other.IsLocked(), acquired.IsLocked()}));
 }

@@ -7,18 +7,13 @@
 #include <string>
 
 using threadtest::kBound;
+using threadtest::PollingThread;
 
 namespace {
 
 // A body that records what it saw of the registry and can be held until released.
-class ProbeRunnable : public IRunnable
+struct ProbeRunnable : IRunnable
 {
-public:
-    ProbeRunnable()
-        : m_hStarted(::CreateEventW(NULL, TRUE, FALSE, NULL)),
-          m_hRelease(::CreateEventW(NULL, TRUE, TRUE, NULL))
-    {
-    }
     ~ProbeRunnable()
     {
         ::CloseHandle(m_hStarted);
@@ -37,44 +32,18 @@ public:
     void Release() { ::SetEvent(m_hRelease); }
     bool WaitStarted() { return ::WaitForSingleObject(m_hStarted, kBound) == WAIT_OBJECT_0; }
 
-    HANDLE m_hStarted, m_hRelease;
+    HANDLE m_hStarted = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+    HANDLE m_hRelease = ::CreateEventW(NULL, TRUE, TRUE, NULL);    // set: Run returns at once
     volatile LONG m_runs = 0;
     volatile DWORD m_idSeen = 0, m_idField = 0;
     CThinThread* volatile m_pRegistered = NULL;
 };
 
-// A subclass whose own Run polls the exit flag, giving up after a bound.
-class PollingThread : public CThinThread
-{
-public:
-    void Run() override
-    {
-        m_bRunning = TRUE;
-        DWORD start = ::GetTickCount();
-        while (!ShouldExit() && ::GetTickCount() - start < kBound)
-            CThinThread::Sleep(1);
-        m_sawExit = ShouldExit();
-    }
-    // Until Run has begun, a derived object that is being destroyed would have its
-    // base class's Run called instead; tests that destroy it running wait for this.
-    BOOL WaitRunning() const
-    {
-        DWORD start = ::GetTickCount();
-        while (!m_bRunning && ::GetTickCount() - start < kBound)
-            ::Sleep(1);
-        return m_bRunning;
-    }
-    volatile BOOL m_bRunning = FALSE, m_sawExit = FALSE;
-};
-
 // Appends its name to a log shared by several listeners.
-class NamedListener : public IThreadTerminationListener
+struct NamedListener : IThreadTerminationListener
 {
-public:
     NamedListener(std::string& log, char name) : m_log(log), m_name(name) {}
     void OnThreadTerminate() override { m_log += m_name; }
-
-private:
     std::string& m_log;
     char m_name;
 };
@@ -98,7 +67,6 @@ TEST(ThinThread, FreshObjectHasNoThread)
     EXPECT_TRUE(a.Equals(b) && a.Equals(&b));
     EXPECT_FALSE(a.Equals(static_cast<const CThinThread*>(NULL)));
     EXPECT_EQ(THREAD_PRIORITY_ERROR_RETURN, static_cast<int>(a.GetPriority()));
-    EXPECT_TRUE(a.IsKindOf(RUNTIME_CLASS(CObject)));
     // No thread: these must fail quietly.
     a.Suspend();
     a.Resume();
@@ -243,7 +211,7 @@ TEST(ThinThread, ListenerMayRemoveItselfAndRunsOnTheEndingThread)
 
 TEST(ThinThread, StopAsksRunToFinishAndWaits)
 {
-    PollingThread thread;
+    PollingThread<> thread;
     thread.Start();
     DWORD start = ::GetTickCount();
     thread.Stop();
@@ -253,7 +221,7 @@ TEST(ThinThread, StopAsksRunToFinishAndWaits)
     EXPECT_TRUE(thread.ShouldExit());
 
     // A new start clears the flag; stopping an ended thread leaves it alone.
-    PollingThread quick;
+    PollingThread<> quick;
     quick.StopNoJoin();
     EXPECT_FALSE(quick.ShouldExit());
     quick.Start();
@@ -273,25 +241,7 @@ TEST(ThinThread, StopAsksRunToFinishAndWaits)
 
 TEST(ThinThread, DestroyingARunningObjectStopsItsThread)
 {
-    // Declared before the thread object, so it outlives the stop in its destructor.
-    struct Watch : IThreadTerminationListener
-    {
-        PollingThread* p = NULL;
-        int calls = 0;
-        BOOL sawExit = FALSE;
-        void OnThreadTerminate() override { calls++, sawExit = p->m_sawExit; }
-    } watch;
-    DWORD start = ::GetTickCount();
-    {
-        PollingThread thread;
-        watch.p = &thread;
-        thread.AddThreadTerminationListener(&watch);
-        thread.Start();
-        ASSERT_TRUE(thread.WaitRunning());
-    }
-    EXPECT_EQ(1, watch.calls) << "the destructor did not wait for the thread's end";
-    EXPECT_TRUE(watch.sawExit) << "Run ended without being asked to";
-    EXPECT_LT(::GetTickCount() - start, 5000u);
+    threadtest::CheckDestroyingStopsTheThread<CThinThread>();
 }
 
 // A thread that ends by itself exits with 0 and tells the listeners; a terminated one

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "GuiTestSupport.h"
 #include "ThinThread.h"
 
 namespace threadtest {
@@ -15,39 +16,86 @@ namespace threadtest {
 const DWORD kBound = 10000; // upper limit for any wait that should end much sooner
 const UINT WM_TEST_SENT = WM_APP + 1;
 const UINT WM_TEST_POSTED = WM_APP + 2;
-// What the window procedure answers to WM_TEST_SENT: the wParam plus this.
-const LRESULT SENT_REPLY_OFFSET = 1000;
+
+// A body that calls a function object kept by reference.
+template <class F>
+struct CallRunnable : IRunnable
+{
+    explicit CallRunnable(F& fn) : f(fn) {}
+    void Run() override { f(); }
+    F& f;
+};
 
 // Runs f on a thread of its own; true once that thread has ended within the bound.
 template <class F>
 bool RunOnWorker(F f)
 {
-    struct Body : IRunnable
-    {
-        F& f;
-        explicit Body(F& fn) : f(fn) {}
-        void Run() override { f(); }
-    } body(f);
+    CallRunnable<F> body(f);
     CThinThread worker(&body);
     worker.Start();
     worker.Join(kBound);
     return !worker.IsActive();
 }
 
+// A thread whose own Run polls the exit flag, giving up after the bound.
+template <class BASE = CThinThread>
+class PollingThread : public BASE
+{
+public:
+    void Run() override
+    {
+        m_bRunning = TRUE;
+        DWORD start = ::GetTickCount();
+        while (!this->ShouldExit() && ::GetTickCount() - start < kBound)
+            CThinThread::Sleep(1);
+        m_sawExit = this->ShouldExit();
+    }
+    // Until Run has begun, a derived object that is being destroyed would have its
+    // base class's Run called instead; tests that destroy it running wait for this.
+    BOOL WaitRunning() const
+    {
+        DWORD start = ::GetTickCount();
+        while (!m_bRunning && ::GetTickCount() - start < kBound)
+            ::Sleep(1);
+        return m_bRunning;
+    }
+    volatile BOOL m_bRunning = FALSE, m_sawExit = FALSE;
+};
+
+// Destroying a running BASE object asks its Run to finish and waits for the end.
+template <class BASE>
+void CheckDestroyingStopsTheThread()
+{
+    // Declared before the thread object, so it outlives the stop in its destructor.
+    struct Watch : IThreadTerminationListener
+    {
+        PollingThread<BASE>* p = NULL;
+        int calls = 0;
+        BOOL sawExit = FALSE;
+        void OnThreadTerminate() override { calls++, sawExit = p->m_sawExit; }
+    } watch;
+    DWORD start = ::GetTickCount();
+    {
+        PollingThread<BASE> thread;
+        watch.p = &thread;
+        thread.AddThreadTerminationListener(&watch);
+        thread.Start();
+        ASSERT_TRUE(thread.WaitRunning());
+    }
+    EXPECT_EQ(1, watch.calls) << "the destructor did not wait for the thread's end";
+    EXPECT_TRUE(watch.sawExit) << "Run ended without being asked to";
+    EXPECT_LT(::GetTickCount() - start, 5000u);
+}
+
+// A window of this thread whose procedure records the messages it receives.
 class RecordingWindow
 {
 public:
     RecordingWindow()
+        : m_hWnd(::CreateWindowExW(0, wivotest::MsgRecorder::RecordingClass(), L"thread test",
+                                   WS_OVERLAPPED, 0, 0, 50, 50, NULL, NULL, NULL, NULL))
     {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &RecordingWindow::WndProc;
-        wc.hInstance = ::GetModuleHandleW(NULL);
-        wc.lpszClassName = L"WivoThreadTestWindow";
-        ::RegisterClassW(&wc); // a second registration fails harmlessly
-        m_hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"thread test", WS_OVERLAPPED, 0, 0, 50,
-                                   50, NULL, NULL, wc.hInstance, NULL);
-        if (m_hWnd != NULL)
-            ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_recorder.Watch(m_hWnd);
     }
     ~RecordingWindow()
     {
@@ -59,7 +107,15 @@ public:
 
     HWND Handle() const { return m_hWnd; }
     // Messages of the test range the procedure has seen, in order.
-    const std::vector<UINT>& Received() const { return m_received; }
+    std::vector<UINT> Received() const
+    {
+        std::vector<UINT> messages;
+        for (const wivotest::MsgEntry& e : m_recorder.Entries()) {
+            if (e.message == WM_TEST_SENT || e.message == WM_TEST_POSTED)
+                messages.push_back(e.message);
+        }
+        return messages;
+    }
 
     // Removes the posted test messages still queued for the window; returns their number.
     int TakePosted()
@@ -71,33 +127,9 @@ public:
         return n;
     }
 
-    // Delivers everything pending (sent and posted) for up to dwMillis; used to
-    // free a thread that a faulty wait left blocked in SendMessage.
-    void Pump(DWORD dwMillis)
-    {
-        DWORD start = ::GetTickCount();
-        do {
-            MSG msg;
-            while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-                ::DispatchMessageW(&msg);
-            ::Sleep(10);
-        } while (::GetTickCount() - start < dwMillis);
-    }
-
 private:
-    static LRESULT CALLBACK WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        RecordingWindow* pThis =
-            reinterpret_cast<RecordingWindow*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-        if (pThis != NULL && (msg == WM_TEST_SENT || msg == WM_TEST_POSTED)) {
-            pThis->m_received.push_back(msg);
-            return static_cast<LRESULT>(wParam) + SENT_REPLY_OFFSET;
-        }
-        return ::DefWindowProcW(hWnd, msg, wParam, lParam);
-    }
-
+    wivotest::MsgRecorder m_recorder;
     HWND m_hWnd;
-    std::vector<UINT> m_received;
 };
 
 // A worker posts and then sends to a window of this thread, then sets an event; wait(hEvent,
@@ -109,27 +141,20 @@ void CheckSentDeliveredPostedKept(WAIT wait)
     RecordingWindow window;
     ASSERT_NE(nullptr, window.Handle()) << "CreateWindowExW error " << ::GetLastError();
     HANDLE hDone = ::CreateEventW(NULL, TRUE, FALSE, NULL);
-    volatile LRESULT reply = 0;
     auto send = [&]() {
         ::PostMessageW(window.Handle(), WM_TEST_POSTED, 0, 0);
-        reply = ::SendMessageW(window.Handle(), WM_TEST_SENT, 3, 0);
+        ::SendMessageW(window.Handle(), WM_TEST_SENT, 0, 0);
         ::SetEvent(hDone);
     };
-    struct Body : IRunnable
-    {
-        decltype(send)& f;
-        explicit Body(decltype(send)& fn) : f(fn) {}
-        void Run() override { f(); }
-    } body(send);
+    CallRunnable<decltype(send)> body(send);
     CThinThread worker(&body);
     worker.Start();
     const bool bSignalled = wait(hDone, worker);
     if (!bSignalled)
-        window.Pump(2000); // free the sender so that the test can end
+        wivotest::PumpFor(2000); // free the sender so that the test can end
     EXPECT_TRUE(bSignalled) << "the wait did not deliver the sent message";
     worker.Join(kBound);
     ASSERT_FALSE(worker.IsActive());
-    EXPECT_EQ(3 + SENT_REPLY_OFFSET, reply);
     EXPECT_EQ(std::vector<UINT>{WM_TEST_SENT}, window.Received());
     EXPECT_EQ(1, window.TakePosted()) << "the posted message was not left queued";
     ::CloseHandle(hDone);

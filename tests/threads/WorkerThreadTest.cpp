@@ -1,6 +1,7 @@
 // Tests of CThread: the worker sees its starter's window objects and main
 // window, and gets its own state back when Run is done.
 #include "Thread.h"
+#include "ThreadTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -64,72 +65,43 @@ protected:
     std::unique_ptr<CWinThread> m_pThread;
 };
 
-TEST_F(WorkerThreadTest, RunSeesTheStartersWindowsAndMainWindow)
+// Each run, the first and one after the end, sees the starter's windows and main window
+// through copies of its maps; a start while it runs does nothing.
+TEST_F(WorkerThreadTest, EveryRunSeesTheStartersWindowsAndMainWindow)
 {
     CHandleMap* pStarterMap = afxMapHWND(TRUE);
     INT_PTR nTempBefore = pStarterMap->m_temporaryMap.GetCount();
     CProbe probe;
     probe.m_hWndLooked = m_hWnd;
-    probe.Start();
-    ASSERT_NE(nullptr, (void*)probe);
-    probe.Join();
+    for (int run = 1; run <= 2; run++) {
+        SCOPED_TRACE(run);
+        probe.m_pFound = probe.m_pMainWnd = nullptr;
+        ::ResetEvent(probe.m_hEventRun);
+        ::ResetEvent(probe.m_hEventGo);
+        probe.Start();
+        ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(probe.m_hEventRun, 10000));
+        ASSERT_NE(nullptr, (void*)probe);
+        const DWORD dwID = probe.GetThreadID();
+        probe.Start();
+        EXPECT_EQ(dwID, probe.GetThreadID());
+        EXPECT_EQ(&probe, CThinThread::GetThreadByID(dwID));
+        ::SetEvent(probe.m_hEventGo);
+        probe.Join();
 
-    EXPECT_EQ(m_pWnd.get(), probe.m_pFound);
-    EXPECT_EQ(m_pWnd.get(), probe.m_pMainWnd);
-    EXPECT_NE(pStarterMap, probe.m_pMapInRun) << "the worker works on a copy";
-    EXPECT_EQ(nTempBefore, pStarterMap->m_temporaryMap.GetCount())
-        << "the worker's temporary objects are its own";
-    EXPECT_EQ(nullptr, (void*)probe);
-    EXPECT_FALSE(probe.IsActive());
-}
-
-TEST_F(WorkerThreadTest, AnEndedWorkerStartsAgainAndARunningOneDoesNot)
-{
-    CProbe probe;
-    probe.m_hWndLooked = m_hWnd;
-    ::ResetEvent(probe.m_hEventGo);
-    probe.Start();
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(probe.m_hEventRun, 10000));
-    DWORD dwFirstID = probe.GetThreadID();
-    probe.Start();      // running: nothing happens
-    EXPECT_EQ(dwFirstID, probe.GetThreadID());
-    EXPECT_EQ(&probe, CThinThread::GetThreadByID(dwFirstID));
-    ::SetEvent(probe.m_hEventGo);
-    probe.Join();
-    EXPECT_EQ(nullptr, CThinThread::GetThreadByID(dwFirstID));
-
-    ::ResetEvent(probe.m_hEventRun);
-    probe.Start();
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(probe.m_hEventRun, 10000));
-    probe.Join();
-    EXPECT_EQ(m_pWnd.get(), probe.m_pFound) << "the second run sees the starter's windows too";
+        EXPECT_EQ(nullptr, CThinThread::GetThreadByID(dwID));
+        EXPECT_EQ(m_pWnd.get(), probe.m_pFound);
+        EXPECT_EQ(m_pWnd.get(), probe.m_pMainWnd);
+        EXPECT_NE(pStarterMap, probe.m_pMapInRun) << "the worker works on a copy";
+        EXPECT_EQ(nTempBefore, pStarterMap->m_temporaryMap.GetCount())
+            << "the worker's temporary objects are its own";
+        EXPECT_EQ(nullptr, (void*)probe);
+        EXPECT_FALSE(probe.IsActive());
+    }
 }
 
 TEST_F(WorkerThreadTest, DestroyingARunningWorkerStopsIt)
 {
-    // Run polls the exit flag; the destructor sets it and waits. The object is
-    // destroyed only once Run has begun: before that, the derived Run is gone.
-    struct CPolling : CThread
-    {
-        bool* m_pDone;
-        HANDLE m_hStarted = ::CreateEventW(NULL, TRUE, FALSE, NULL);
-        explicit CPolling(bool* pDone) : m_pDone(pDone) {}
-        ~CPolling() override { ::CloseHandle(m_hStarted); }
-        void Run() override
-        {
-            ::SetEvent(m_hStarted);
-            while (!ShouldExit())
-                ::Sleep(5);
-            *m_pDone = true;
-        }
-    };
-    bool bDone = false;
-    {
-        CPolling worker(&bDone);
-        worker.Start();
-        ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(worker.m_hStarted, 10000));
-    }
-    EXPECT_TRUE(bDone);
+    threadtest::CheckDestroyingStopsTheThread<CThread>();
 }
 
 TEST_F(WorkerThreadTest, TerminatingAWorkerLeavesTheCallerAlone)
