@@ -1,6 +1,7 @@
 // Tests of CThinThread: start, registry, listeners, joins, stop, terminate.
 #include <gtest/gtest.h>
 
+#include "AfxTestSupport.h"
 #include "ThinThread.h"
 #include "ThreadTestSupport.h"
 
@@ -8,6 +9,7 @@
 
 using threadtest::kBound;
 using threadtest::PollingThread;
+using wivotest::Join;
 
 namespace {
 
@@ -60,10 +62,9 @@ void JoinBounded(CThinThread& thread)
 TEST(ThinThread, FreshObjectHasNoThread)
 {
     CThinThread a, b;
-    EXPECT_EQ(nullptr, a.GetHandle());
-    EXPECT_EQ(nullptr, static_cast<void*>(a));
-    EXPECT_EQ(0u, a.GetThreadID());
-    EXPECT_FALSE(a.IsActive());
+    // Handle, handle as pointer, id, active.
+    EXPECT_EQ("0|0|0|0",
+              Join({a.GetHandle(), static_cast<void*>(a), a.GetThreadID(), a.IsActive()}));
     EXPECT_TRUE(a.Equals(b) && a.Equals(&b));
     EXPECT_FALSE(a.Equals(static_cast<const CThinThread*>(NULL)));
     EXPECT_EQ(THREAD_PRIORITY_ERROR_RETURN, static_cast<int>(a.GetPriority()));
@@ -135,10 +136,9 @@ TEST(ThinThread, RunsOnItsOwnThreadRegisteredWhileItRuns)
 
     body.Release();
     JoinBounded(thread);
-    EXPECT_EQ(1, body.m_runs);
-    EXPECT_EQ(nullptr, CThinThread::GetThreadByID(idFirst));
-    EXPECT_EQ(nullptr, thread.GetHandle());
-    EXPECT_EQ(0u, thread.GetThreadID());
+    // Runs, registered object, handle, id; none is registered for this thread either.
+    EXPECT_EQ("1|0|0|0", Join({body.m_runs, CThinThread::GetThreadByID(idFirst), thread.GetHandle(),
+                               thread.GetThreadID()}));
     EXPECT_EQ(nullptr, CThinThread::GetThreadByID(::GetCurrentThreadId()));
 
     // After the end a start runs it again.
@@ -216,9 +216,8 @@ TEST(ThinThread, StopAsksRunToFinishAndWaits)
     DWORD start = ::GetTickCount();
     thread.Stop();
     EXPECT_LT(::GetTickCount() - start, 5000u);
-    EXPECT_TRUE(thread.m_sawExit);
-    EXPECT_FALSE(thread.IsActive());
-    EXPECT_TRUE(thread.ShouldExit());
+    // Run saw the request, the thread has ended, the request stays.
+    EXPECT_EQ("1|0|1", Join({thread.m_sawExit, thread.IsActive(), thread.ShouldExit()}));
 
     // A new start clears the flag; stopping an ended thread leaves it alone.
     PollingThread<> quick;
@@ -267,9 +266,8 @@ TEST(ThinThread, EndedAndTerminatedThreads)
             ASSERT_TRUE(::GetHandleInformation(hThread, &flags));
             if (terminate) {
                 thread.Terminate();
-                EXPECT_EQ(nullptr, thread.GetHandle());
-                EXPECT_EQ(0u, thread.GetThreadID());
-                EXPECT_EQ(nullptr, CThinThread::GetThreadByID(id));
+                EXPECT_EQ("0|0|0", Join({thread.GetHandle(), thread.GetThreadID(),
+                                         CThinThread::GetThreadByID(id)}));
             } else {
                 body.Release();
                 JoinBounded(thread);
@@ -281,9 +279,8 @@ TEST(ThinThread, EndedAndTerminatedThreads)
             EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hWatch, kBound));
             DWORD code = 12345;
             EXPECT_TRUE(::GetExitCodeThread(hWatch, &code));
-            EXPECT_EQ(terminate ? 1u : 0u, code);
-            EXPECT_EQ(terminate ? "" : "L", log);
-            EXPECT_FALSE(thread.IsActive());
+            // Exit code, what the listener heard, active.
+            EXPECT_EQ(terminate ? "1||0" : "0|L|0", Join({code, log, thread.IsActive()}));
             ::CloseHandle(hWatch);
             body.Release();
         }

@@ -1,11 +1,14 @@
 // Tests of CThread: the worker sees its starter's window objects and main
 // window, and gets its own state back when Run is done.
+#include "AfxTestSupport.h"
 #include "Thread.h"
 #include "ThreadTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+using wivotest::Join;
 
 namespace {
 
@@ -88,14 +91,13 @@ TEST_F(WorkerThreadTest, EveryRunSeesTheStartersWindowsAndMainWindow)
         ::SetEvent(probe.m_hEventGo);
         probe.Join();
 
-        EXPECT_EQ(nullptr, CThinThread::GetThreadByID(dwID));
+        // Registered object, handle, active: all gone once it has ended.
+        EXPECT_EQ("0|0|0", Join({CThinThread::GetThreadByID(dwID), (void*)probe, probe.IsActive()}));
         EXPECT_EQ(m_pWnd.get(), probe.m_pFound);
         EXPECT_EQ(m_pWnd.get(), probe.m_pMainWnd);
         EXPECT_NE(pStarterMap, probe.m_pMapInRun) << "the worker works on a copy";
         EXPECT_EQ(nTempBefore, pStarterMap->m_temporaryMap.GetCount())
             << "the worker's temporary objects are its own";
-        EXPECT_EQ(nullptr, (void*)probe);
-        EXPECT_FALSE(probe.IsActive());
     }
 }
 
