@@ -268,9 +268,9 @@ TEST_F(SerialLineTest, OpenWithoutModeReadsTheCurrentSettings)
     CCommFile file;
     CFileException e;
     ASSERT_TRUE(file.Open(m_low + _T(":"), CFile::modeReadWrite, &e)) << e.m_lOsError;
-    EXPECT_EQ(28u, file.m_dcb.DCBlength);
-    EXPECT_EQ(4800u, file.m_dcb.BaudRate);
-    EXPECT_EQ(TWOSTOPBITS, file.m_dcb.StopBits);
+    // Length, speed and stop bits of the block read from the port.
+    EXPECT_EQ(Join({28, 4800, TWOSTOPBITS}),
+              Join({file.m_dcb.DCBlength, file.m_dcb.BaudRate, file.m_dcb.StopBits}));
     file.Close();
 
     // Again with another speed, to be sure the first reading was not a leftover.

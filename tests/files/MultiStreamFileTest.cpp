@@ -257,9 +257,7 @@ TEST_F(MultiStreamFileTest, EachStreamKeepsItsOwnPositionAndContent)
     file.Close();
     EXPECT_EQ(file.m_hFile, CFile::hFileNull);
 
-    EXPECT_EQ(Reread(L"x"), "xZxx");
-    EXPECT_EQ(Reread(L"y"), "yy");
-    EXPECT_EQ(Reread(L"s"), "kept");
+    EXPECT_EQ(wivotest::Join({Reread(L"x"), Reread(L"y"), Reread(L"s")}), "xZxx|yy|kept");
 }
 
 TEST_F(MultiStreamFileTest, FlushWritesAndKeepsTheContainerOpen)
