@@ -322,6 +322,7 @@ TEST(CommFileTest, ConfigDialogIsOwnedAndAnswersAsThePlatform)
     }
     // A popup owned by the top window: the dialog is owned by the popup, and the
     // top window is disabled meanwhile by the call itself.
+    // Window objects destroy their windows as they go.
     std::unique_ptr<CWnd> pTop(new CWnd), pOwned(new CWnd);
     ASSERT_TRUE(pTop->CreateEx(0, AfxRegisterWndClass(0), L"Port", WS_POPUP | WS_VISIBLE, 0, 0,
                                200, 100, NULL, NULL));
@@ -350,6 +351,4 @@ TEST(CommFileTest, ConfigDialogIsOwnedAndAnswersAsThePlatform)
         EXPECT_EQ(results[0], results[1]) << "button " << nPress;
         EXPECT_TRUE(pTop->IsWindowEnabled() && pOwned->IsWindowEnabled());
     }
-    pOwned->DestroyWindow();
-    pTop->DestroyWindow();
 }

@@ -83,13 +83,6 @@ protected:
         ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &m_rcWork, 0));
         m_cls = AfxRegisterWndClass(0, ::LoadCursorW(NULL, IDC_ARROW));
     }
-    void TearDown() override
-    {
-        for (auto& p : m_windows) {
-            if (p->m_hWnd != NULL)
-                p->DestroyWindow();
-        }
-    }
     CWnd* Make(DWORD dwStyle, DWORD dwExStyle = 0, CWnd* pParent = NULL, int cx = 200, int cy = 100)
     {
         m_windows.push_back(std::unique_ptr<CWnd>(new CWnd));
@@ -108,7 +101,7 @@ protected:
 
     CRect m_rcWork;
     LPCTSTR m_cls = NULL;
-    std::vector<std::unique_ptr<CWnd>> m_windows;
+    std::vector<std::unique_ptr<CWnd>> m_windows;   // a window object destroys its window
 };
 
 TEST_F(WindowPlacementWindowTest, AppliesOnlyWhatFitsTheAvailableAreaWithTheFramesMaximisedPosition)
