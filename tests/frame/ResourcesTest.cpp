@@ -150,7 +150,7 @@ TEST(LibraryInventory, DocumentedResourcesOnlyAllGermanAustria)
 
     // The string table holds exactly the texts above, no more, each as long as its entry
     // says (not up to a terminator).
-    std::map<UINT, std::wstring> found, expected;
+    std::map<UINT, std::wstring> found, documented;
     for (ULONG_PTR block : Names(RT_STRING)) {
         ASSERT_NE(block, 0u);
         HRSRC hRsrc = FindResourceW(LibraryModule(), MAKEINTRESOURCEW(block), RT_STRING);
@@ -164,8 +164,8 @@ TEST(LibraryInventory, DocumentedResourcesOnlyAllGermanAustria)
         }
     }
     for (const StringCase& c : kStrings)
-        expected[c.id] = c.text;
-    EXPECT_EQ(found, expected);
+        documented[c.id] = c.text;
+    EXPECT_EQ(found, documented);
 }
 
 /////////////////////////////////////////////////////////////////////////////

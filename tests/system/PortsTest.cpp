@@ -215,8 +215,8 @@ std::string FindOnOtherSystem()
     win9x.Device(L"BIOS\\*PNP0400\\0", L"Ports", NULL, L"LPT3");
     if (::testing::Test::HasFatalFailure())
         return "the registry could not be prepared";
-    const std::string serialPorts = SerialPorts();
-    return Findings(os, serialPorts, ParallelPorts(), CSystem::GetPortSearchCount());
+    const std::string serialPorts = SerialPorts(), parallelPorts = ParallelPorts();
+    return Findings(os, serialPorts, parallelPorts, CSystem::GetPortSearchCount());
 }
 
 TEST(PortSearch, OtherSystemsEachInAProcessOfItsOwn)

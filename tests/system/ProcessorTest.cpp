@@ -360,8 +360,9 @@ TEST(ProcessorProbe, SingleProbeTakesTheFamilyFromTheSystem)
         EXPECT_EQ(c.platform != 99, cpuid.m_asked);
         EXPECT_EQ(Join({c.family, c.model, c.stepping, c.name ? CString() : registryVendor}),
                   Join({probe.m_wFamily, probe.m_wModel, probe.m_wStepping, probe.m_strVendorId}));
-        if (c.name != NULL || !registryName.IsEmpty())
+        if (c.name != NULL || !registryName.IsEmpty()) {
             EXPECT_EQ(Narrow(c.name ? CString(c.name) : registryName), Narrow(probe.m_strName));
+        }
     }
 }
 
@@ -401,8 +402,9 @@ TEST(ProcessorProbe, HardwareTimerMeasuresThisProcessor)
     probe.m_dwFeatures = CProcessorProbe::featureTimeStampCounter;
     probe.MeasureFrequency(timer);
     EXPECT_GT(probe.m_wFrequency, 0);
-    if (const WORD mhz = RegistryMHz(0))
+    if (const WORD mhz = RegistryMHz(0)) {
         EXPECT_NEAR((double)mhz, probe.m_wFrequency, mhz / 4.0) << "registry's clock";
+    }
 }
 
 // Runs a pinned probe on a thread of its own and keeps the mask it was left with.
@@ -539,14 +541,17 @@ TEST(ProcessorDetection, OneRecordPerProcessorMatchingTheHardware)
                   Join({info.GetArchitecture(), info.GetVendor(), info.GetFeatures().GetBits()}))
             << vendor;
         EXPECT_FALSE(info.GetName().IsEmpty());
-        if (*trimmed != 0)
+        if (*trimmed != 0) {
             EXPECT_EQ(trimmed, Narrow(info.GetName()));
-        if (expectedVendor != kIntel || !(edx1 & 0x40000) || maxLeaf < 3)
+        }
+        if (expectedVendor != kIntel || !(edx1 & 0x40000) || maxLeaf < 3) {
             EXPECT_TRUE(info.GetSerialNumber().IsEmpty()) << Narrow(info.GetSerialNumber());
+        }
         // The registry's clock, where it has one, is the one reported.
         EXPECT_GT(info.GetFrequency(), 0);
-        if (const WORD mhz = RegistryMHz(i))
+        if (const WORD mhz = RegistryMHz(i)) {
             EXPECT_EQ(mhz, info.GetFrequency());
+        }
     }
     // Later calls are served from the cache.
     EXPECT_EQ(all.GetData(), &CSystem::GetProcessorInfo());
