@@ -5,12 +5,13 @@
 #include <Wivo.h>
 #include <afxres.h>
 
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
+using wivotest::Join;
 using wivotest::Narrow;
 
 namespace {
@@ -36,8 +37,6 @@ class CCountedExceptionEx : public CExceptionEx
 public:
     CCountedExceptionEx(int nId, CException* pInner) : CExceptionEx(pInner), m_nId(nId) {}
     virtual ~CCountedExceptionEx() { g_destroyed.push_back(m_nId); }
-    using CExceptionEx::GetErrorMessage;
-    CString CachedMessage() const { return m_strMessage; }
     int m_nId;
 };
 IMPLEMENT_DYNAMIC(CCountedExceptionEx, CExceptionEx)
@@ -100,7 +99,6 @@ TEST(ExceptionMessages, DefaultTextsAndReports)
         EXPECT_EQ(Narrow(c.pEx->ToString()), Narrow(c.report));
         c.pEx->Delete();
     }
-    g_destroyed.clear();
 }
 
 TEST(ExceptionMessages, InnerMessageIsUsedAndCached)
@@ -145,7 +143,8 @@ TEST(ExceptionChains, FrameworkCausesEndTheChain)
     ASSERT_TRUE(pMem->GetErrorMessage(memText));
     CExceptionEx memOuter(pMem);
     EXPECT_EQ(Narrow(memOuter.GetErrorMessage()), Narrow(memText));
-    EXPECT_EQ(Narrow(memOuter.ToString()), Narrow(_T("CExceptionEx: ") + memText + _T("\r\n\t-> CMemoryException: ") + memText));
+    EXPECT_EQ(Narrow(memOuter.ToString()),
+              Narrow(_T("CExceptionEx: ") + memText + _T("\r\n\t-> CMemoryException: ") + memText));
 }
 
 TEST(ExceptionChains, CauseWithoutMessageReadsFromCurrentResourceModule)
@@ -162,7 +161,6 @@ TEST(ExceptionChains, CauseWithoutMessageReadsFromCurrentResourceModule)
     CString message = withText.GetErrorMessage();
     AfxSetResourceHandle(hOld);
     EXPECT_EQ(Narrow(message), Narrow(expected));
-    g_destroyed.clear();
 }
 
 TEST(ExceptionChains, DeleteReleasesWholeChainOnce)
@@ -177,7 +175,6 @@ TEST(ExceptionChains, DeleteReleasesWholeChainOnce)
     g_destroyed.clear();
     (new CCountedExceptionEx(5, &local))->Delete();
     EXPECT_EQ(g_destroyed, std::vector<int>{5});
-    g_destroyed.clear();
 }
 
 TEST(ExceptionTypes, RuntimeClassesAndThrowing)
@@ -226,30 +223,25 @@ TEST(ExceptionTypes, ThrownInEveryModuleCaughtInTheProgram)
     CVolatileException thrower(true);
     CFileException fileEx(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"a.txt");
     CRegKeyException regEx((LONG)ERROR_INVALID_HANDLE);
-    struct Case
-    {
-        const char* where;
-        std::function<void()> f;
-        std::string (*pfnCatchExactly)(const std::function<void()>&);
-        std::string expected;
+    const std::string fromProgram = "CIllegalArgumentException: thrown\r\nParameter: pArg";
+    const std::function<void()> inFramework = [] {
+        CFileException::ThrowOsError(ERROR_ACCESS_DENIED, L"a.txt");
     };
-    const Case cases[] = {
-        {"framework", [] { CFileException::ThrowOsError(ERROR_ACCESS_DENIED, L"a.txt"); },
-         &CaughtExactly<CFileException>, Report(&fileEx)},
-        {"library", [] { CRegKey().GetSubKeyCount(); }, &CaughtExactly<CRegKeyException>, Report(&regEx)},
-        {"program, called back by the library", [&] { thrower.ToString(); },
-         &CaughtExactly<CIllegalArgumentException>, "CIllegalArgumentException: thrown\r\nParameter: pArg"},
-        {"program, called back by the framework",
-         [&] {
-             CString text;
-             static_cast<CException&>(thrower).GetErrorMessage(text);
-         },
-         &CaughtExactly<CIllegalArgumentException>, "CIllegalArgumentException: thrown\r\nParameter: pArg"},
+    const std::function<void()> inLibrary = [] { CRegKey().GetSubKeyCount(); };
+    // In the program, called back by the library and by the framework.
+    const std::function<void()> viaLibrary = [&] { thrower.ToString(); };
+    const std::function<void()> viaFramework = [&] {
+        CString text;
+        static_cast<CException&>(thrower).GetErrorMessage(text);
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.pfnCatchExactly(c.f), c.expected) << c.where;
-        EXPECT_EQ(CaughtExactly<CException>(c.f), c.expected) << c.where;
-    }
+    EXPECT_EQ(Report(&fileEx), CaughtExactly<CFileException>(inFramework));
+    EXPECT_EQ(Report(&regEx), CaughtExactly<CRegKeyException>(inLibrary));
+    EXPECT_EQ(fromProgram, CaughtExactly<CIllegalArgumentException>(viaLibrary));
+    EXPECT_EQ(fromProgram, CaughtExactly<CIllegalArgumentException>(viaFramework));
+    EXPECT_EQ(Join({Report(&fileEx), Report(&regEx), fromProgram, fromProgram}),
+              Join({CaughtExactly<CException>(inFramework), CaughtExactly<CException>(inLibrary),
+                    CaughtExactly<CException>(viaLibrary), CaughtExactly<CException>(viaFramework)}))
+        << "caught as CException*";
 }
 
 TEST(ExceptionBuffers, TruncatedAndTerminated)
@@ -282,8 +274,7 @@ TEST(Win32Errors, CodesAndSystemTexts)
     CWin32Exception hr((LONG)-2147024894);
     EXPECT_EQ(hr.GetErrorCode(), 0x80070002ul);
     EXPECT_EQ(hr.GetHResult(), -2147024894L);
-    CWin32Exception all((DWORD)0xFFFFFFFF);
-    EXPECT_EQ(all.GetHResult(), -1L);
+    EXPECT_EQ(CWin32Exception((DWORD)0xFFFFFFFF).GetHResult(), -1L);
     EXPECT_EQ(CRegKeyException((LONG)ERROR_ACCESS_DENIED).GetErrorCode(), 5ul);
 
     LPWSTR raw = NULL;

@@ -3,7 +3,7 @@
 #include "WivoHelpers.h"
 
 #include "System.h"
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +24,8 @@ CHelpersTestApp theApp;
 
 TEST(HelpersTest, YesAndNo)
 {
-    EXPECT_EQ(CString(L"Ja"), WivoGetBoolString(2));
-    EXPECT_EQ(CString(L"Ja"), WivoGetBoolString(TRUE));
-    EXPECT_EQ(CString(L"Nein"), WivoGetBoolString(0));
+    EXPECT_EQ("Ja|Ja|Nein",
+              wivotest::Join({WivoGetBoolString(2), WivoGetBoolString(TRUE), WivoGetBoolString(0)}));
 }
 
 TEST(HelpersTest, HtmlText)
@@ -102,11 +101,10 @@ TEST(HelpersTest, ProcessMessagesHandlesTheQueueThenIdles)
         ::PostMessageW(hWnd, WM_APP, 0, 0);
 
     theApp.m_nIdleCalls = 0;
-    WivoProcessMessages(TRUE);
-    EXPECT_EQ(3u, nDelivered);
-    EXPECT_EQ(3, theApp.m_nIdleCalls);
     MSG msg;
-    EXPECT_FALSE(::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE));
+    WivoProcessMessages(TRUE);
+    EXPECT_EQ("3|3|0", wivotest::Join({nDelivered, theApp.m_nIdleCalls,
+                                       ::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE)}));
 
     // A quit message ends the call at once and is put back; no idle time.
     ::PostMessageW(hWnd, WM_APP, 0, 0);
@@ -114,9 +112,8 @@ TEST(HelpersTest, ProcessMessagesHandlesTheQueueThenIdles)
     nDelivered = 0;
     theApp.m_nIdleCalls = 0;
     WivoProcessMessages(TRUE);
-    EXPECT_EQ(1u, nDelivered);
-    EXPECT_EQ(0, theApp.m_nIdleCalls);
-    ASSERT_TRUE(::PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ("1|0|1", wivotest::Join({nDelivered, theApp.m_nIdleCalls,
+                                       ::PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)}));
 
     ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, (LONG_PTR)pfnOld);
     ::DestroyWindow(hWnd);

@@ -3,11 +3,13 @@
 // The lists are cached per process, and which registry places are read depends on the
 // system the process is told it runs on. So the first test here sees the prepared
 // registry on the system Wine reports by default; the other systems each run in a
-// child process of this program that Wine is told (by AppDefaults) to present as that
-// system. Every registry change is undone when its test ends.
+// child process of this program (a death test) that Wine is told (by AppDefaults) to
+// present as that system. Every registry change is undone when its test ends.
 #include <gtest/gtest.h>
 
 #include <Wivo.h>
+
+#include <stdio.h>
 
 #include <string>
 #include <vector>
@@ -23,10 +25,6 @@ const WCHAR kSerialMap[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
 const WCHAR kParallelMap[] = L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS";
 const WCHAR kNTEnum[] = L"SYSTEM\\CurrentControlSet\\Enum";
 const WCHAR kPortsGuid[] = L"{4D36E978-E325-11CE-BFC1-08002BE10318}";
-// Set in a child process: the system it was started as, and the event it signals once
-// its test ran (a filter that matched nothing would also exit with 0).
-const WCHAR kChildSystemVar[] = L"WIVO_PORTS_SYSTEM";
-const WCHAR kChildDoneVar[] = L"WIVO_PORTS_DONE";
 
 // A subtree of device keys below HKLM, removed when the object goes, together with its
 // parent if that was missing before (HKLM\Enum of the older systems).
@@ -176,12 +174,17 @@ const OtherSystem kOtherSystems[] = {
     {L"win98", COSInfo::osWin98, "COM2", "LPT3"},
 };
 
-// Run in the child process started as that system; signals the parent's event after.
-void CheckOtherSystem(const OtherSystem& system)
+// What a system finds, in one line for the parent to compare.
+std::string Findings(int os, const std::string& serial, const std::string& parallel, int searches)
 {
-    const COSInfo& os = CSystem::GetOSInfo();
-    ASSERT_EQ(system.os, os.GetOS()) << Narrow(os.ToString());
+    return "system " + std::to_string(os) + ", serial <" + serial + ">, parallel <" + parallel +
+           ">, searches " + std::to_string(searches);
+}
 
+// Run in the child process started as that system.
+std::string FindOnOtherSystem()
+{
+    const int os = CSystem::GetOSInfo().GetOS();
     SavedRegistryValues serial(HKEY_LOCAL_MACHINE, kSerialMap);
     for (LPCWSTR pszPort : {L"COM1", L"COM10", L"COM2", L"COM3", L"COM21", L"COM15"})
         serial.Set(CString(L"\\Device\\Serial") + pszPort, pszPort);
@@ -211,91 +214,31 @@ void CheckOtherSystem(const OtherSystem& system)
     win9x.Device(L"BIOS\\*PNP0500\\0", L"Ports", NULL, L"COM2");
     win9x.Device(L"BIOS\\*PNP0400\\0", L"Ports", NULL, L"LPT3");
     if (::testing::Test::HasFatalFailure())
-        return;
-
-    EXPECT_EQ(system.serial, SerialPorts());
-    EXPECT_EQ(system.parallel, ParallelPorts());
-    EXPECT_EQ(2, CSystem::GetPortSearchCount());
-
-    HANDLE hDone = ::OpenEventW(EVENT_MODIFY_STATE, FALSE,
-                                CSystem::GetEnvironmentVariable(kChildDoneVar));
-    ASSERT_NE(nullptr, hDone);
-    ::SetEvent(hDone);
-    ::CloseHandle(hDone);
+        return "the registry could not be prepared";
+    const std::string serialPorts = SerialPorts(), parallelPorts = ParallelPorts();
+    return Findings(os, serialPorts, parallelPorts, CSystem::GetPortSearchCount());
 }
-
-class OtherSystemTest : public ::testing::Test
-{
-public:
-    explicit OtherSystemTest(const OtherSystem& system) : m_system(system) {}
-    void TestBody() override { CheckOtherSystem(m_system); }
-    const OtherSystem& m_system;
-};
-
-// A child process registers the test of the system it was started as.
-bool RegisterOtherSystemTest()
-{
-    const CString strSystem = CSystem::GetEnvironmentVariable(kChildSystemVar);
-    for (const OtherSystem& system : kOtherSystems) {
-        if (strSystem == system.version) {
-            ::testing::RegisterTest(
-                "PortSearchOn", Narrow(system.version).c_str(), nullptr, nullptr, __FILE__,
-                __LINE__, [&system]() -> ::testing::Test* { return new OtherSystemTest(system); });
-            return true;
-        }
-    }
-    return false;
-}
-
-const bool s_bOtherSystemRegistered = RegisterOtherSystemTest();
 
 TEST(PortSearch, OtherSystemsEachInAProcessOfItsOwn)
 {
-    ASSERT_FALSE(s_bOtherSystemRegistered);
     WCHAR szProgram[MAX_PATH];
     ASSERT_NE(0u, ::GetModuleFileNameW(NULL, szProgram, MAX_PATH));
-    // Wine's settings for this program alone.
+    // Wine's settings for this program alone, read when a process of it starts.
     const CString strKey =
         L"Software\\Wine\\AppDefaults\\" + CString(wcsrchr(szProgram, L'\\') + 1);
     SavedRegistryValues appDefaults(HKEY_CURRENT_USER, strKey, L"Version");
-
-    CString strEvent;
-    strEvent.Format(L"WivoPortsTestDone%lu", ::GetCurrentProcessId());
-    HANDLE hDone = ::CreateEventW(NULL, TRUE, FALSE, strEvent);
-    ASSERT_NE(nullptr, hDone);
-    ::SetEnvironmentVariableW(kChildDoneVar, strEvent);
-
     for (const OtherSystem& system : kOtherSystems) {
         SCOPED_TRACE(Narrow(system.version));
-        appDefaults.Set(L"Version", system.version);
-        ::SetEnvironmentVariableW(kChildSystemVar, system.version);
-        ::ResetEvent(hDone);
-
-        CString strCommand;
-        strCommand.Format(L"\"%s\" --gtest_filter=PortSearchOn.* --gtest_color=no", szProgram);
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-        si.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
-        si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
-        PROCESS_INFORMATION pi = {};
-        fflush(stdout);
-        ASSERT_TRUE(::CreateProcessW(NULL, strCommand.GetBuffer(0), NULL, NULL, TRUE, 0, NULL, NULL,
-                                     &si, &pi))
-            << ::GetLastError();
-        strCommand.ReleaseBuffer();
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 120000));
-        DWORD dwExitCode = 99;
-        ::GetExitCodeProcess(pi.hProcess, &dwExitCode);
-        EXPECT_EQ(0u, dwExitCode);
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hDone, 0)) << "the child ran no test";
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
+        ASSERT_EQ(ERROR_SUCCESS, appDefaults.Set(L"Version", system.version));
+        // The child tells on stderr what it found; that it got there shows too.
+        EXPECT_EXIT(
+            {
+                fprintf(stderr, "found: %s;\n", FindOnOtherSystem().c_str());
+                ::ExitProcess(0);
+            },
+            ::testing::ExitedWithCode(0),
+            "found: " + Findings(system.os, system.serial, system.parallel, 2) + ";");
     }
-    ::SetEnvironmentVariableW(kChildSystemVar, NULL);
-    ::SetEnvironmentVariableW(kChildDoneVar, NULL);
-    ::CloseHandle(hDone);
 }
 
 } // namespace

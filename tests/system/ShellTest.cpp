@@ -8,19 +8,19 @@
 #include "TestSupport.h"
 #include "AfxTestSupport.h"
 
+#include <functional>
+#include <memory>
+
 using wivotest::Narrow;
 
 namespace {
 
 // Frees an item list through the shell allocator when the test is done with it.
-struct ItemList
+struct FreeItemList
 {
-    explicit ItemList(LPITEMIDLIST p) : pidl(p) {}
-    ~ItemList() { ::CoTaskMemFree(pidl); }
-    ItemList(const ItemList&) = delete;
-    ItemList& operator=(const ItemList&) = delete;
-    LPITEMIDLIST pidl;
+    void operator()(LPITEMIDLIST pidl) const { ::CoTaskMemFree(pidl); }
 };
+using ItemList = std::unique_ptr<ITEMIDLIST, FreeItemList>;
 
 // Paths compared without case and without a trailing separator, which the shell
 // adds to some folders and not to others.
@@ -52,9 +52,9 @@ TEST(ShellTest, EveryFolderValueNamesItsShellFolder)
         ItemList expected(raw);
         ItemList got(CShell::GetSpecialFolderLocation((CShell::SpecialFolder)value));
         EXPECT_EQ(hrExpected, CShell::GetLastError()) << "value " << value;
-        EXPECT_EQ(expected.pidl == NULL, got.pidl == NULL) << "value " << value;
-        if (expected.pidl != NULL && got.pidl != NULL) {
-            EXPECT_TRUE(::ILIsEqual(expected.pidl, got.pidl)) << "value " << value;
+        EXPECT_EQ(expected == nullptr, got == nullptr) << "value " << value;
+        if (expected != nullptr && got != nullptr) {
+            EXPECT_TRUE(::ILIsEqual(expected.get(), got.get())) << "value " << value;
             ++nCompared;
         }
     }
@@ -66,7 +66,7 @@ TEST(ShellTest, EveryFolderValueNamesItsShellFolder)
         ItemList ok(CShell::GetSpecialFolderLocation(CShell::shellDesktop));
         ASSERT_EQ(S_OK, CShell::GetLastError());
         ItemList list(CShell::GetSpecialFolderLocation((CShell::SpecialFolder)value));
-        EXPECT_TRUE(list.pidl == NULL) << "value " << value;
+        EXPECT_TRUE(list == nullptr) << "value " << value;
         EXPECT_EQ((LONG)0x80070057, CShell::GetLastError()) << "value " << value;
         EXPECT_TRUE(CShell::GetSpecialFolderPath((CShell::SpecialFolder)value).IsEmpty());
     }
@@ -93,7 +93,7 @@ TEST(ShellTest, FolderPathsAreThePlatformsAndVirtualFoldersHaveNone)
             ASSERT_EQ(S_OK, ::SHGetFolderPathW(NULL, c.csidl, NULL, SHGFP_TYPE_CURRENT, expected));
         } else {
             ItemList list(CShell::GetSpecialFolderLocation(c.folder));
-            EXPECT_TRUE(list.pidl != NULL);
+            EXPECT_TRUE(list != nullptr);
         }
         CString path = CShell::GetSpecialFolderPath(c.folder);
         EXPECT_EQ(c.csidl >= 0 ? S_OK : E_FAIL, CShell::GetLastError());
@@ -108,9 +108,9 @@ TEST(ShellTest, PathsAndItemListsConvertBothWays)
     ASSERT_FALSE(path.IsEmpty());
     for (const CString& p : {path, dir.Path()}) {
         ItemList list(CShell::GetIDListFromPath(p));
-        ASSERT_TRUE(list.pidl != NULL) << Narrow(p) << " hr " << CShell::GetLastError();
+        ASSERT_TRUE(list != nullptr) << Narrow(p) << " hr " << CShell::GetLastError();
         EXPECT_EQ(S_OK, CShell::GetLastError());
-        CString back = CShell::GetPathFromIDList(list.pidl);
+        CString back = CShell::GetPathFromIDList(list.get());
         EXPECT_EQ(S_OK, CShell::GetLastError());
         EXPECT_TRUE(SamePath(back, p)) << Narrow(back) << " vs " << Narrow(p);
     }
@@ -119,7 +119,7 @@ TEST(ShellTest, PathsAndItemListsConvertBothWays)
 
     // A missing path leaves the parsing failure.
     ItemList missing(CShell::GetIDListFromPath(dir.File(_T("nicht-da\\auch-nicht.txt"))));
-    EXPECT_TRUE(missing.pidl == NULL);
+    EXPECT_TRUE(missing == nullptr);
     EXPECT_TRUE(FAILED(CShell::GetLastError())) << std::hex << CShell::GetLastError();
 }
 
@@ -128,9 +128,6 @@ TEST(ShellTest, ShellObjectsAreHandedOut)
     IMalloc* pMalloc = CShell::GetIMalloc();
     ASSERT_TRUE(pMalloc != NULL);
     EXPECT_EQ(S_OK, CShell::GetLastError());
-    void* p = pMalloc->Alloc(16);
-    EXPECT_TRUE(p != NULL);
-    pMalloc->Free(p);
     pMalloc->Release();
 
     IShellFolder* pDesktop = CShell::GetDesktopFolder();
@@ -160,8 +157,7 @@ public:
             CString strCommand;
             strCommand.Format(L"\"%s\\cmd.exe\" /c echo %s:%%*:> \"%%1.out\" & cd >> \"%%1.out\"",
                 szCmd, verb);
-            SetDefault(CString(L"WivoShellTest.Doc\\shell\\") + verb
-                + L"\\command", strCommand);
+            SetDefault(CString(L"WivoShellTest.Doc\\shell\\") + verb + L"\\command", strCommand);
         }
         SetDefault(L".wivoshelltest", L"WivoShellTest.Doc");
     }
@@ -176,12 +172,8 @@ public:
 private:
     static void SetDefault(LPCWSTR path, const CString& value)
     {
-        HKEY hKey = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CLASSES_ROOT, path, 0, NULL, 0,
-                                                   KEY_WRITE, NULL, &hKey, NULL));
-        EXPECT_EQ(ERROR_SUCCESS, ::RegSetValueExW(hKey, NULL, 0, REG_SZ, (const BYTE*)(LPCWSTR)value,
-                                                  (value.GetLength() + 1) * sizeof(WCHAR)));
-        ::RegCloseKey(hKey);
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CLASSES_ROOT, path, NULL, REG_SZ, value,
+                                                   (value.GetLength() + 1) * sizeof(WCHAR)));
     }
 };
 
@@ -224,24 +216,20 @@ TEST(ShellTest, ExecuteStartsTheRegisteredVerb)
 
     const struct
     {
-        int form;
+        std::function<BOOL()> execute;
         std::string expected;
     } rows[] = {
-        {0, "print:r1: \r\n" + current},
-        {4, "print:a b: \r\n" + elsewhere},
-        {3, "print:c: \r\n" + current},
-        {2, "open:d: \r\n" + current},
-        {1, "open:: \r\n" + current},
+        {[&] { return CShell::Execute(info); }, "print:r1: \r\n" + current},
+        {[&] { return CShell::Execute(L"print", doc, L"a b", other.Path()); },
+         "print:a b: \r\n" + elsewhere},
+        {[&] { return CShell::Execute(L"print", doc, L"c"); }, "print:c: \r\n" + current},
+        {[&] { return CShell::Execute(doc, L"d"); }, "open:d: \r\n" + current},
+        {[&] { return CShell::Execute(doc); }, "open:: \r\n" + current},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE("form " + std::to_string(row.form));
+        SCOPED_TRACE("row " + std::to_string(&row - rows));
         ::DeleteFileW(doc + L".out");
-        BOOL bStarted = row.form == 0 ? CShell::Execute(info)
-            : row.form == 4 ? CShell::Execute(L"print", doc, L"a b", other.Path())
-            : row.form == 3 ? CShell::Execute(L"print", doc, L"c")
-            : row.form == 2 ? CShell::Execute(doc, L"d")
-            : CShell::Execute(doc);
-        ASSERT_TRUE(bStarted) << "error " << ::GetLastError();
+        ASSERT_TRUE(row.execute()) << "error " << ::GetLastError();
         // cmd.exe keeps the blank before '&' in the echoed text.
         std::string text = WaitForOutput(doc + L".out");
         EXPECT_EQ(0, _stricmp((row.expected + "\r\n").c_str(), text.c_str())) << text;

@@ -227,7 +227,6 @@ TEST(SystemProcess, CommandLineDirectoryAndExit)
     EXPECT_EQ(before, CSystem::GetCurrentDirectory());
 
     EXPECT_EXIT(CSystem::Exit(42), ::testing::ExitedWithCode(42), "");
-    EXPECT_EXIT(CSystem::Exit(0), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(SystemMachine, ScreenMouseNamesTimeAndMemory)
@@ -265,7 +264,6 @@ TEST(SystemMachine, ScreenMouseNamesTimeAndMemory)
     CSystem::GetMemoryStatus(ms);
     EXPECT_GT(ms.dwTotalPhys, (SIZE_T)0);
     EXPECT_LE(ms.dwAvailPhys, ms.dwTotalPhys);
-    EXPECT_LE(ms.dwMemoryLoad, 100u);
 }
 
 } // namespace

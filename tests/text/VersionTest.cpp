@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "Version.h"
-#include "TestSupport.h"
+#include "AfxTestSupport.h"
 
+using wivotest::Join;
 using wivotest::Narrow;
 
 namespace {
@@ -74,12 +75,10 @@ TEST(VersionTest, ComparesPartByPart)
         SCOPED_TRACE(Narrow(c.a.ToString()) + " vs " + Narrow(c.b.ToString()));
         EXPECT_EQ(c.expected, c.a.CompareTo(c.b));
         EXPECT_EQ(-c.expected, c.b.CompareTo(c.a));
-        EXPECT_EQ(c.expected == 0, c.a == c.b);
-        EXPECT_EQ(c.expected != 0, c.a != c.b);
-        EXPECT_EQ(c.expected < 0, c.a < c.b);
-        EXPECT_EQ(c.expected > 0, c.a > c.b);
-        EXPECT_EQ(c.expected <= 0, c.a <= c.b);
-        EXPECT_EQ(c.expected >= 0, c.a >= c.b);
+        // ==, !=, <, >, <=, >=
+        EXPECT_EQ(Join({c.expected == 0, c.expected != 0, c.expected < 0, c.expected > 0,
+                        c.expected <= 0, c.expected >= 0}),
+                  Join({c.a == c.b, c.a != c.b, c.a < c.b, c.a > c.b, c.a <= c.b, c.a >= c.b}));
     }
 }
 
