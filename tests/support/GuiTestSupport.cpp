@@ -358,7 +358,15 @@ void ModalDriver::CloseLeftovers()
     if (HWND hDlg = FindThreadWindow(m_dwThreadId, L"#32770")) {
         ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
         ::PostMessageW(hDlg, WM_CLOSE, 0, 0);
+        return;
     }
+    // A menu bar in menu mode has no window of its own: Escape to its owner ends it.
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (::GetGUIThreadInfo(m_dwThreadId, &info) && (info.flags & GUI_INMENUMODE) &&
+        info.hwndMenuOwner != NULL)
+        Key(VK_ESCAPE, info.hwndMenuOwner);
 }
 
 void ModalDriver::Fail(const std::string& what)
