@@ -557,24 +557,6 @@ int GdiObjectCount()
     return n;
 }
 
-BOOL CALLBACK CountChild(HWND, LPARAM lParam)
-{
-    ++*(int*)lParam;
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND hWnd, LPARAM lParam)
-{
-    // The input method's window comes and goes with the platform's own rules.
-    WCHAR szClass[8] = L"";
-    ::GetClassNameW(hWnd, szClass, 8);
-    if (wcscmp(szClass, L"IME") == 0)
-        return TRUE;
-    ++*(int*)lParam;
-    ::EnumChildWindows(hWnd, CountChild, lParam);
-    return TRUE;
-}
-
 struct ObjectCounts
 {
     int kernel, windows, mapped, gdi;
@@ -583,8 +565,7 @@ struct ObjectCounts
     {
         ObjectCounts c;
         c.kernel = (int)wivotest::ProcessHandleCount();
-        c.windows = 0;
-        ::EnumThreadWindows(::GetCurrentThreadId(), CountTopLevel, (LPARAM)&c.windows);
+        c.windows = wivotest::ThreadWindowCount();
         c.mapped = 0;
         for (CHandleMap* pMap : {afxMapHWND(TRUE), afxMapHMENU(TRUE), afxMapHGDIOBJ(TRUE), afxMapHDC(TRUE)})
             c.mapped += (int)(pMap->m_permanentMap.GetCount() + pMap->m_temporaryMap.GetCount());
@@ -594,12 +575,20 @@ struct ObjectCounts
     std::string Text() const { return Join({kernel, windows, mapped, gdi}); }
 };
 
+// Deletes itself at the end of its window, as frames do.
+class CSelfDeletingWnd : public CWnd
+{
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
 // One cycle: a framework window with a raw child, the child subclassed by a CWnd, both
 // hooked, messages through the chains, a brush selected into a window DC, then all
 // taken apart again. Odd cycles leave the hooks to the windows' end.
 void WindowCycle(int i)
 {
-    CWnd frame, child;
+    CWnd& frame = *new CSelfDeletingWnd;
+    CWnd child;
     CMsgHook frameHook, childHook;
     ASSERT_TRUE(CreatePopup(frame));
     HWND hChild = ::CreateWindowExW(0, L"STATIC", L"k", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20,

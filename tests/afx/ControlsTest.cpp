@@ -15,6 +15,7 @@
 #include <vector>
 
 using wivotest::Join;
+using wivotest::WindowText;
 
 namespace {
 
@@ -36,13 +37,6 @@ int Note(const char* what, ULONG_PTR n)
 {
     g_log.push_back(std::string(what) + " " + std::to_string(n));
     return -2;
-}
-
-std::string Text(CWnd& wnd)
-{
-    CString s;
-    wnd.GetWindowText(s);
-    return wivotest::Narrow(s);
 }
 
 const UINT kCheckListId = 100;
@@ -182,9 +176,9 @@ TEST_F(ControlsTest, EditWrappersReachTheControl)
               edit.SetSel(0, 2);
               edit.EmptyUndoBuffer();
               edit.ReplaceSel(L"X", TRUE);
-              std::string s = Join({ Text(edit), edit.CanUndo(), edit.GetModify(), edit.Undo() });
+              std::string s = Join({ WindowText(edit), edit.CanUndo(), edit.GetModify(), edit.Undo() });
               edit.SetModify(FALSE);
-              return s + "|" + Join({ Text(edit), edit.GetModify() });
+              return s + "|" + Join({ WindowText(edit), edit.GetModify() });
           }, "X\r\ncde\r\nf|1|1|1|ab\r\ncde\r\nf|0" },
         { "clipboard", [&] {
               edit.SetSel(0, 2);
@@ -195,13 +189,13 @@ TEST_F(ControlsTest, EditWrappersReachTheControl)
               edit.Cut();
               edit.SetSel(0, 1);
               edit.Clear();
-              return Text(edit);
+              return WindowText(edit);
           }, "\r\nabcde\r\nf" },
         { "limits, read-only, password", [&] {
               single.SetLimitText(5);
               single.SetPasswordChar(L'*');
               single.ReplaceSel(L"1234567");
-              std::string s = Join({ (long long)single.GetLimitText(), Text(single),
+              std::string s = Join({ (long long)single.GetLimitText(), WindowText(single),
                                      single.GetPasswordChar() });
               single.LimitText();
               const DWORD ro = ES_READONLY;
@@ -325,7 +319,7 @@ TEST_F(ControlsTest, ComboBoxWrappersReachTheControl)
                                       combo.FindString(-1, L"TW"),
                                       combo.FindStringExact(-1, L"ONE"),
                                       combo.SelectString(-1, L"on"), combo.DeleteString(0),
-                                      combo.GetCurSel(), combo.GetLBTextLen(1), Text(combo) });
+                                      combo.GetCurSel(), combo.GetLBTextLen(1), WindowText(combo) });
           }, "0|1|0|two|4|zero|2|1|1|2|0|3|one" },
         { "texts and data that do not exist", [&] {
               combo.GetLBText(9, text);
@@ -347,7 +341,7 @@ TEST_F(ControlsTest, ComboBoxWrappersReachTheControl)
               combo.Cut();
               combo.SetEditSel(0, 1);
               combo.Clear();
-              return s + "|" + Text(combo);
+              return s + "|" + WindowText(combo);
           }, "10|1|196609|abcdef" },
         { "drop-down", [&] {
               combo.SetExtendedUI();

@@ -114,9 +114,7 @@ struct Step { Step(Act a, int id = 0, LPCWSTR t = nullptr) : act(a), nID(id), te
 
 void WaitFocus(ModalDriver& d, HWND hWnd)
 {
-    for (DWORD t0 = ::GetTickCount(); d.Focus() != hWnd; ::Sleep(10))
-        if (::GetTickCount() - t0 > 5000)
-            d.Fail("control " + std::to_string(::GetDlgCtrlID(hWnd)) + " never got the focus");
+    d.WaitUntil([&] { return d.Focus() == hWnd; }, "the focus on control " + std::to_string(::GetDlgCtrlID(hWnd)));
 }
 
 void RunSteps(ModalDriver& d, HWND hMain, const std::vector<Step>& steps)
@@ -408,13 +406,6 @@ TEST_F(DialogTest, ModelessDialogKeysFocusAndDefaults)
 /////////////////////////////////////////////////////////////////////////////
 // Nothing is left behind
 
-BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam)
-{
-    ++*(int*)lParam;
-    ::EnumChildWindows(hWnd, CountWindow, lParam);
-    return TRUE;
-}
-
 // The thread's windows (with their children), the framework's objects for
 // handles once idle time has cleaned up, a creation hook left behind, and the
 // process's kernel handles.
@@ -422,11 +413,9 @@ long long Resources()
 {
     AfxLockTempMaps();
     AfxUnlockTempMaps();
-    int nWindows = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, (LPARAM)&nWindows);
     CHandleMap* pWnds = afxMapHWND(TRUE);
     CHandleMap* pGdi = afxMapHGDIOBJ(TRUE);
-    return nWindows + pWnds->m_permanentMap.GetCount() + pWnds->m_temporaryMap.GetCount() +
+    return ThreadWindowCount() + pWnds->m_permanentMap.GetCount() + pWnds->m_temporaryMap.GetCount() +
         pGdi->m_permanentMap.GetCount() + pGdi->m_temporaryMap.GetCount() +
         (AfxGetThreadState()->m_hHookOldCbtFilter != NULL) + ProcessHandleCount();
 }

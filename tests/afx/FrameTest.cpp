@@ -64,24 +64,6 @@ BEGIN_MESSAGE_MAP(CTestView, CView)
     ON_COMMAND(ID_CMD_VIEW, OnCmd)
 END_MESSAGE_MAP()
 
-// The states of a menu's items: "-" separator, "x" disabled, "v" checked, "o" else.
-std::string States(HMENU hMenu)
-{
-    std::string s;
-    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
-        UINT n = ::GetMenuState(hMenu, i, MF_BYPOSITION);
-        s += (n & MF_SEPARATOR) ? '-' : (n & MF_GRAYED) ? 'x' : (n & MF_CHECKED) ? 'v' : 'o';
-    }
-    return s;
-}
-
-CString Text(HWND hWnd)
-{
-    WCHAR sz[256] = L"";
-    ::GetWindowTextW(hWnd, sz, 256);
-    return sz;
-}
-
 // A main frame made from IDR_TESTFRAME with one view and a status line, shown.
 class FrameTest : public ::testing::Test
 {
@@ -143,10 +125,10 @@ TEST_F(FrameTest, MadeFromOneResourceId)
     m_pView->GetWindowRect(&rcView);
     m_pFrame->ScreenToClient(&rcView);
     m_pFrame->GetClientRect(&rcClient);
-    EXPECT_EQ(Join({Text(m_hFrame), (long long)(m_pFrame->m_hMenuDefault == ::GetMenu(m_hFrame)),
+    EXPECT_EQ(Join({WindowText(m_hFrame), (long long)(m_pFrame->m_hMenuDefault == ::GetMenu(m_hFrame)),
                     (long long)(m_pFrame->m_hAccelTable != NULL), (long long)m_pFrame->IsWindowVisible(),
                     (long long)(m_pFrame->GetActiveView() == m_pView), (long long)g_nInitialUpdates,
-                    (long long)(rcView == rcClient), Text(m_pBar->m_hWnd)}),
+                    (long long)(rcView == rcClient), WindowText(*m_pBar)}),
               "Frame Title|1|1|1|1|1|1|Ready");
     // The frames around a window.
     EXPECT_EQ(m_pFrame, m_pView->GetParentFrame());
@@ -205,13 +187,10 @@ TEST_F(FrameTest, MenuOpenedFromTheKeyboardShowsStatesAndPrompts)
     HMENU hFile = ::GetSubMenu(::GetMenu(m_hFrame), 0);
     std::string states, prompt;
     ModalDriver driver([&](ModalDriver& d) {
-        HWND hMenuWnd = d.WaitForMenu();
-        states = States(hFile);
-        (void)hMenuWnd;     // opened from the keyboard, its first item is selected
-        DWORD dwEnd = ::GetTickCount() + 5000;
-        while (Text(m_pBar->m_hWnd) == L"Ready" && ::GetTickCount() < dwEnd)
-            ::Sleep(20);
-        prompt = Narrow(Text(m_pBar->m_hWnd));
+        d.WaitForMenu();    // opened from the keyboard, its first item is selected
+        states = MenuStates(hFile);
+        d.WaitUntil([&] { return d.Text(*m_pBar) != L"Ready"; }, "the item's prompt");
+        prompt = Narrow(d.Text(*m_pBar));
         d.CloseMenus();
         d.Key(VK_ESCAPE, m_hFrame);     // and the menu bar
     });
@@ -222,13 +201,13 @@ TEST_F(FrameTest, MenuOpenedFromTheKeyboardShowsStatesAndPrompts)
     PumpIdle();
     EXPECT_EQ("oo-oxvx", states);   // none: no handler; check: checked; off: disabled
     EXPECT_EQ("Runs in the view", prompt);
-    EXPECT_EQ(L"Ready", Text(m_pBar->m_hWnd));
+    EXPECT_EQ("Ready", WindowText(*m_pBar));
 
     // Without automatic disabling an item without handlers stays enabled.
     m_pFrame->m_bAutoMenuEnable = FALSE;
     ::EnableMenuItem(hFile, ID_CMD_NONE, MF_ENABLED);
     m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)hFile, 0);
-    EXPECT_EQ("oo-oovx", States(hFile));
+    EXPECT_EQ("oo-oovx", MenuStates(hFile));
 }
 
 TEST_F(FrameTest, MessageStringsAndIdleUpdates)
@@ -243,7 +222,7 @@ TEST_F(FrameTest, MessageStringsAndIdleUpdates)
     UINT nLast = AFX_IDS_IDLEMESSAGE;
     for (auto& row : rows) {
         EXPECT_EQ(nLast, (UINT)m_pFrame->SendMessage(WM_SETMESSAGESTRING, row.id, (LPARAM)row.text));
-        EXPECT_EQ(CString(row.shown), Text(m_pBar->m_hWnd)) << row.id;
+        EXPECT_EQ(Narrow(row.shown), WindowText(*m_pBar)) << row.id;
         nLast = (UINT)row.id;
     }
     // Idle time shows the prompt being tracked and the title asked for.
@@ -251,7 +230,7 @@ TEST_F(FrameTest, MessageStringsAndIdleUpdates)
     m_pFrame->m_strTitle = L"New Title";
     m_pFrame->DelayUpdateFrameTitle();
     m_app->OnIdle(0);
-    EXPECT_EQ(L"Runs in the view|New Title", Text(m_pBar->m_hWnd) + L"|" + Text(m_hFrame));
+    EXPECT_EQ("Runs in the view|New Title", WindowText(*m_pBar) + "|" + WindowText(m_hFrame));
     // Without a status line the prompts are only remembered.
     m_pBar->DestroyWindow();
     EXPECT_EQ(nullptr, m_pFrame->GetMessageBar());

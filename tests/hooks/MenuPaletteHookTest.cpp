@@ -92,17 +92,6 @@ public:
     std::string m_prompts;
 };
 
-// "-" separator, "x" disabled, "v" checked, "o" else.
-std::string States(HMENU hMenu)
-{
-    std::string s;
-    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
-        UINT n = ::GetMenuState(hMenu, i, MF_BYPOSITION);
-        s += (n & MF_SEPARATOR) ? '-' : (n & MF_GRAYED) ? 'x' : (n & MF_CHECKED) ? 'v' : 'o';
-    }
-    return s;
-}
-
 class MenuPaletteHookTest : public ::testing::Test
 {
 protected:
@@ -150,7 +139,7 @@ TEST_F(MenuPaletteHookTest, MenuItemsTakeTheirStatesFromTheCommandTarget)
     m_pMain->m_prompts.clear();
     ModalDriver driver([&](ModalDriver& d) {
         HWND hMenuWnd = d.WaitForMenu();
-        states = States(menu.m_hMenu);
+        states = MenuStates(menu.m_hMenu);
         d.Key(VK_DOWN, hMenuWnd);
         ::Sleep(200);
         d.CloseMenus();
@@ -171,7 +160,7 @@ TEST_F(MenuPaletteHookTest, MenuItemsTakeTheirStatesFromTheCommandTarget)
     sys.AppendMenu(MF_STRING, ID_NONE, L"none");
     g_log.clear();
     m_wnd->SendMessage(WM_INITMENUPOPUP, (WPARAM)sys.m_hMenu, MAKELPARAM(0, TRUE));
-    EXPECT_EQ("o", States(sys.m_hMenu));
+    EXPECT_EQ("o", MenuStates(sys.m_hMenu));
     EXPECT_EQ("", g_log);
 }
 
