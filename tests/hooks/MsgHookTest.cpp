@@ -1,6 +1,7 @@
 // Tests of CMsgHook on real windows: the order in which a chain sees messages,
 // removal anywhere in the chain, deletion from inside a callback, nested
 // messages, the window's end, and life beside SetWindowSubclass.
+#include "GuiTestSupport.h"
 #include "MsgHook.h"
 
 #include <commctrl.h>
@@ -15,30 +16,23 @@ namespace {
 const UINT WM_PROBE = WM_USER + 50;
 const UINT WM_NESTED = WM_USER + 51;
 
-std::vector<std::string> g_log;
-
-std::string Joined()
-{
-    std::string s;
-    for (const std::string& e : g_log)
-        s += (s.empty() ? "" : " ") + e;
-    return s;
-}
+using wivotest::ExpectedMsg;
+using wivotest::MsgRecorder;
 
 // The window's own procedure: records the probe messages it gets.
 LRESULT CALLBACK TargetProc(HWND hWnd, UINT msg, WPARAM w, LPARAM l)
 {
     if (msg == WM_PROBE) {
-        g_log.push_back("wnd");
+        MsgRecorder::Record(hWnd, msg, w, l, "wnd");
         return 100;
     }
     if (msg == WM_NESTED) {
-        g_log.push_back("wnd-outer");
+        MsgRecorder::Record(hWnd, msg, w, l, "wnd-outer");
         ::SendMessageW(hWnd, WM_PROBE, 0, 0);
         return 200;
     }
     if (msg == WM_NCDESTROY)
-        g_log.push_back("wnd-ncdestroy");
+        MsgRecorder::Record(hWnd, msg, w, l, "wnd-ncdestroy");
     return ::DefWindowProcW(hWnd, msg, w, l);
 }
 
@@ -48,16 +42,16 @@ class CRecorder : public IMsgHookCallback
 public:
     enum Action { none, swallow, removeSelf, deleteSelf };
 
-    explicit CRecorder(const char* name) : m_name(name) {}
+    explicit CRecorder(const char* name) : m_in(name + std::string(">")), m_out("<" + std::string(name)) {}
     CMsgHook* m_pHook = nullptr;
     Action m_action = none;
     CWnd* m_pLastWnd = reinterpret_cast<CWnd*>(1);
 
-    void OnForwardingMessage(CWnd*, UINT msg, WPARAM, LPARAM, LRESULT& lResult, BOOL& bHandled) override
+    void OnForwardingMessage(CWnd* pWnd, UINT msg, WPARAM w, LPARAM l, LRESULT& lResult, BOOL& bHandled) override
     {
         if (msg != WM_PROBE && msg != WM_NESTED && msg != WM_NCDESTROY)
             return;
-        g_log.push_back(m_name + ">");
+        MsgRecorder::Record(pWnd->GetSafeHwnd(), msg, w, l, m_in.c_str());
         if (msg == WM_NCDESTROY)
             return;
         if (m_action == swallow) {
@@ -70,17 +64,17 @@ public:
             m_pHook = nullptr;
         }
     }
-    void OnForwardedMessage(CWnd* pWnd, UINT msg, WPARAM, LPARAM, LRESULT& lResult) override
+    void OnForwardedMessage(CWnd* pWnd, UINT msg, WPARAM w, LPARAM l, LRESULT& lResult) override
     {
         if (msg != WM_PROBE && msg != WM_NESTED && msg != WM_NCDESTROY)
             return;
-        g_log.push_back("<" + m_name);
+        MsgRecorder::Record(pWnd->GetSafeHwnd(), msg, w, l, m_out.c_str());
         m_pLastWnd = pWnd;
         lResult += 1;
     }
 
 private:
-    std::string m_name;
+    std::string m_in, m_out;
 };
 
 class MsgHookTest : public ::testing::Test
@@ -88,7 +82,6 @@ class MsgHookTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        g_log.clear();
         static ATOM atom = [] {
             WNDCLASSW wc = {};
             wc.lpfnWndProc = TargetProc;
@@ -127,6 +120,8 @@ protected:
         }
     }
     LRESULT Probe() { return ::SendMessageW(m_hWnd, WM_PROBE, 0, 0); }
+    std::string Joined() const { return wivotest::Who(m_rec.Entries()); }
+    MsgRecorder m_rec;
     HWND m_hWnd = NULL;
     std::unique_ptr<CWnd> m_pWnd;     // by pointer: window objects may throw when destroyed
     CRecorder m_hooks[3] = { CRecorder("A"), CRecorder("B"), CRecorder("C") };
@@ -137,14 +132,18 @@ TEST_F(MsgHookTest, TheNewestHookSeesAMessageFirstInAndLastOut)
     WNDPROC original = (WNDPROC)::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
     InstallThree();
     EXPECT_EQ((LONG_PTR)&CMsgHook::HookWndProc, ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
-    EXPECT_EQ(103, Probe());
-    EXPECT_EQ("C> B> A> wnd <A <B <C", Joined());
+    EXPECT_EQ(103, ::SendMessageW(m_hWnd, WM_PROBE, 5, 6));
+    const int w = ExpectedMsg::wparam | ExpectedMsg::lparam;
+    EXPECT_TRUE(wivotest::MatchesSequence(m_rec.Entries(), {
+        { "C>", WM_PROBE, w, 5, 6 }, { "B>", WM_PROBE, w, 5, 6 }, { "A>", WM_PROBE, w, 5, 6 },
+        { "wnd", WM_PROBE, w, 5, 6 },
+        { "<A", WM_PROBE, w, 5, 6 }, { "<B", WM_PROBE, w, 5, 6 }, { "<C", WM_PROBE, w, 5, 6 } }));
     EXPECT_FALSE(m_hooks[0].m_pHook->Install(m_pWnd.get())) << "a hook is installed once";
 
     // A swallowing hook hides the message from older hooks and the window; newer
     // hooks still see its result on the way out.
     m_hooks[1].m_action = CRecorder::swallow;
-    g_log.clear();
+    m_rec.Clear();
     EXPECT_EQ(8, Probe());
     EXPECT_EQ("C> B> <C", Joined());
 
@@ -165,7 +164,7 @@ TEST_F(MsgHookTest, RemovingAnyHookKeepsTheOthersInOrder)
         EXPECT_TRUE(m_hooks[r.removed].m_pHook->Remove());
         EXPECT_FALSE(m_hooks[r.removed].m_pHook->IsHooked());
         EXPECT_FALSE(m_hooks[r.removed].m_pHook->Remove()) << "not installed any more";
-        g_log.clear();
+        m_rec.Clear();
         Probe();
         EXPECT_EQ(r.log, Joined());
         DeleteHooks();
@@ -184,10 +183,10 @@ TEST_F(MsgHookTest, AHookMayRemoveOrDeleteItselfInItsCallback)
     for (const Row& r : rows) {
         InstallThree();
         m_hooks[1].m_action = r.action;
-        g_log.clear();
+        m_rec.Clear();
         Probe();
         EXPECT_EQ(r.first, Joined()) << "action " << r.action;
-        g_log.clear();
+        m_rec.Clear();
         Probe();
         EXPECT_EQ(r.second, Joined()) << "action " << r.action;
         m_hooks[1].m_action = CRecorder::none;
@@ -206,7 +205,7 @@ TEST_F(MsgHookTest, NestedMessagesRunTheWholeChainAgain)
 TEST_F(MsgHookTest, TheWindowsLastMessageReachesItAfterTheHooksAreGone)
 {
     InstallThree();
-    g_log.clear();
+    m_rec.Clear();
     ::DestroyWindow(m_hWnd);
     EXPECT_EQ("C> B> A> wnd-ncdestroy <A <B <C", Joined());
     for (CRecorder& r : m_hooks) {
@@ -219,7 +218,7 @@ TEST_F(MsgHookTest, TheWindowsLastMessageReachesItAfterTheHooksAreGone)
 LRESULT CALLBACK RecordingSubclass(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR)
 {
     if (m == WM_PROBE)
-        g_log.push_back("sub" + std::to_string(id));
+        MsgRecorder::Record(h, m, w, l, id == 1 ? "sub1" : "sub2");
     return ::DefSubclassProc(h, m, w, l);
 }
 
@@ -237,7 +236,7 @@ TEST_F(MsgHookTest, HooksLiveBesideSetWindowSubclass)
     ::RemoveWindowSubclass(m_hWnd, sub, 2);
     DeleteHooks();
     ::RemoveWindowSubclass(m_hWnd, sub, 1);
-    g_log.clear();
+    m_rec.Clear();
     Probe();
     EXPECT_EQ("wnd", Joined());
 }

@@ -45,7 +45,7 @@ TEST(ModalDriverTest, AnswersMessageBoxesAndClosesThemWhenTheScriptFails)
     }
 }
 
-TEST(MsgRecorderTest, RecordsTheWatchedWindowsIntoTheNewestRecorder)
+TEST(MsgRecorderTest, RecordsTheWatchedWindowsIntoTheNewestRecorderAndComparesSequences)
 {
     HWND hWatched = ::CreateWindowExW(0, MsgRecorder::RecordingClass(), L"", WS_POPUP, 0, 0, 10,
                                       10, NULL, NULL, NULL, NULL);
@@ -60,10 +60,21 @@ TEST(MsgRecorderTest, RecordsTheWatchedWindowsIntoTheNewestRecorder)
         ::SendMessageW(hOther, WM_USER + 2, 0, 0);
         ::PostMessageW(hWatched, WM_USER + 3, 7, 8);
         EXPECT_TRUE(PumpUntil([&] { return rec.Entries().size() == 2; }, 2000));
-        std::string seen;
-        for (const MsgEntry& e : rec.Entries())
-            seen += Join({ e.hWnd == hWatched, e.message - WM_USER, (long long)e.wParam, e.lParam }) + " ";
-        EXPECT_EQ("1|1|5|6 1|3|7|8 ", seen);
+        MsgRecorder::Record(hWatched, WM_USER + 4, 0, 0, "hook");
+        const int w = ExpectedMsg::wparam, l = ExpectedMsg::lparam, opt = ExpectedMsg::optional;
+        EXPECT_TRUE(MatchesSequence(rec.Entries(), { { "", WM_USER + 1, w | l, 5, 6 },
+                                                     { "", WM_USER + 2, opt, 0, 0 },
+                                                     { "", WM_USER + 3, w, 7, 0 },
+                                                     { "hook", WM_USER + 4, 0, 0, 0 } }));
+        struct Row { std::vector<ExpectedMsg> expected; const char* failure; } const rows[] = {
+            { { { "", WM_USER + 1, l, 0, 7 } }, "step 0: expected :0x0401(0,7), seen :0x0401(5,6)" },
+            { { { "", WM_USER + 1, 0, 0, 0 }, { "", WM_USER + 3, 0, 0, 0 } },
+              "more than expected from entry 2: hook:0x0404(0,0)" },
+            { { { "", WM_USER + 1, 0, 0, 0 }, { "", WM_USER + 3, 0, 0, 0 }, { "", WM_USER + 4, 0, 0, 0 } },
+              "step 2: expected :0x0404(0,0), seen hook:0x0404(0,0)" },
+        };
+        for (const Row& r : rows)
+            EXPECT_EQ(r.failure, std::string(MatchesSequence(rec.Entries(), r.expected).message()));
     }
     EXPECT_TRUE(older.Entries().empty()) << "only the newest recorder records";
     ::SendMessageW(hOther, WM_USER + 4, 0, 0);

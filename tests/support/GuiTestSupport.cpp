@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <map>
+#include <stdio.h>
+#include <string.h>
 
 namespace wivotest {
 
@@ -202,13 +204,59 @@ void MsgRecorder::Clear()
     m_entries.clear();
 }
 
-void MsgRecorder::Record(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+void MsgRecorder::Record(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, const char* who)
 {
     RecorderLock lock;
     MsgRecorder* p = g_pCurrentRecorder;
     if (p != nullptr &&
         (p->m_watched.empty() || std::count(p->m_watched.begin(), p->m_watched.end(), hWnd) > 0))
-        p->m_entries.push_back({ hWnd, message, wParam, lParam });
+        p->m_entries.push_back({ hWnd, message, wParam, lParam, who });
+}
+
+namespace {
+
+std::string Describe(const char* who, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    char text[96];
+    snprintf(text, sizeof text, "%s:0x%04x(%lld,%lld)", who, message, (long long)wParam,
+             (long long)lParam);
+    return text;
+}
+
+} // namespace
+
+::testing::AssertionResult MatchesSequence(const std::vector<MsgEntry>& seen,
+                                           const std::vector<ExpectedMsg>& expected)
+{
+    size_t i = 0;
+    for (size_t step = 0; step < expected.size(); ++step) {
+        const ExpectedMsg& x = expected[step];
+        bool match = i < seen.size() && strcmp(seen[i].who, x.who) == 0 &&
+                     seen[i].message == x.message &&
+                     (!(x.flags & ExpectedMsg::wparam) || seen[i].wParam == x.wParam) &&
+                     (!(x.flags & ExpectedMsg::lparam) || seen[i].lParam == x.lParam);
+        if (match) {
+            ++i;
+        } else if (!(x.flags & ExpectedMsg::optional)) {
+            return ::testing::AssertionFailure()
+                   << "step " << step << ": expected " << Describe(x.who, x.message, x.wParam, x.lParam)
+                   << ", seen " << (i < seen.size() ? Describe(seen[i].who, seen[i].message,
+                                                               seen[i].wParam, seen[i].lParam)
+                                                    : std::string("nothing more"));
+        }
+    }
+    if (i < seen.size())
+        return ::testing::AssertionFailure() << "more than expected from entry " << i << ": "
+               << Describe(seen[i].who, seen[i].message, seen[i].wParam, seen[i].lParam);
+    return ::testing::AssertionSuccess();
+}
+
+std::string Who(const std::vector<MsgEntry>& entries)
+{
+    std::string s;
+    for (const MsgEntry& e : entries)
+        s += (s.empty() ? "" : " ") + std::string(e.who);
+    return s;
 }
 
 LPCWSTR MsgRecorder::RecordingClass()

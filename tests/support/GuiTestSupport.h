@@ -2,7 +2,9 @@
 // modal dialogs, message boxes and popup menus from a second thread, message pumps
 // that end, and a few queries of windows and menus.
 //
-//   MsgRecorder     records the messages windows get, through its window class or Record
+//   MsgRecorder     records the messages windows and their hooks get, through its
+//                   window class or Record; MatchesSequence compares them with what
+//                   a test expects, in the manner of Wine's message-sequence tests
 //   ModalDriver     runs a script on its own thread while the test thread sits in
 //                   a modal call; every wait has a time limit, and a script that
 //                   fails closes whatever modal window is left so the call returns
@@ -12,6 +14,7 @@
 #include "TestSupport.h"
 
 #include <afxwin.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
@@ -56,7 +59,27 @@ struct MsgEntry
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    const char* who;    // who saw it: "" for a recording window, else a name given to Record
 };
+
+// One step of an expected sequence. Unless a flag says so, only who and the message
+// are compared.
+struct ExpectedMsg
+{
+    enum { optional = 1, wparam = 2, lparam = 4 };
+    const char* who;
+    UINT message;
+    int flags;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Whether the entries are the expected sequence: in order, optional steps may be
+// missing, nothing more or less. A failure names the first step that differs.
+::testing::AssertionResult MatchesSequence(const std::vector<MsgEntry>& seen,
+                                           const std::vector<ExpectedMsg>& expected);
+// The entries' who, joined by blanks: a short form of a sequence for EXPECT_EQ.
+std::string Who(const std::vector<MsgEntry>& entries);
 
 // Records messages of any thread. The newest recorder alive is the current one:
 // Record, and so the procedure of RecordingClass, records into it.
@@ -74,7 +97,8 @@ public:
     void Clear();
 
     // Records one message into the current recorder, if there is one.
-    static void Record(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static void Record(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
+                       const char* who = "");
     // A window class whose procedure records every message, then leaves it to
     // DefWindowProc.
     static LPCWSTR RecordingClass();
