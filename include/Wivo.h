@@ -20,6 +20,7 @@
 #include "Shell.h"
 #include "CommFile.h"
 #include "WindowPlacement.h"
+#include "Clipboard.h"
 #include "OSInfo.h"
 #include "ProcessorInfo.h"
 #include "GUIInfo.h"
