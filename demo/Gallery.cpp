@@ -1,14 +1,18 @@
 // Gallery.cpp - WivoGallery: a window with one picture per bitmap depth (1, 4, 8,
 // 16, 24 and 32 bits per pixel), each a CDIBitmap drawn by the library, labelled
-// with its depth. The window comes back where it was left (the placement is kept
-// in the application's profile).
+// with its depth. A click or the arrow keys select a picture; Ctrl+C copies it to
+// the clipboard, Ctrl+V puts the clipboard's picture in its place. The window
+// comes back where it was left (the placement is kept in the application's profile).
 //
 //   WivoGallery                  shows the window
-//   WivoGallery /render FOLDER   shows it, writes it and its pictures as bitmap
-//                                files into FOLDER and ends
+//   WivoGallery /render FOLDER   shows it, writes its pictures (depth-N.bmp) and
+//                                itself (gallery.bmp) into FOLDER, then passes the
+//                                8-bit picture through the clipboard onto the first
+//                                (pasted.bmp, gallery-pasted.bmp) and ends
 //
 // Exit codes: 0 done, 1 the window or a file could not be made, 2 wrong usage (a
 // German usage text on standard error).
+#include <Clipboard.h>
 #include <DIBitmap.h>
 #include <MemoryDC.h>
 #include <SimpleFont.h>
@@ -110,6 +114,11 @@ public:
     int GetSelection() const { return m_nSelected; }
     void Select(int nIndex);
 
+    // The selected picture onto the clipboard, and the clipboard's picture in its
+    // place. FALSE when the clipboard cannot be had or holds no picture.
+    BOOL CopySelection();
+    BOOL PasteIntoSelection();
+
 protected:
     CGalleryView();
 
@@ -125,6 +134,9 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditPaste();
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
     struct Item
@@ -146,6 +158,9 @@ BEGIN_MESSAGE_MAP(CGalleryView, CView)
     ON_WM_ERASEBKGND()
     ON_WM_LBUTTONDOWN()
     ON_WM_KEYDOWN()
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
 END_MESSAGE_MAP()
 
 CGalleryView::CGalleryView() : m_nSelected(0)
@@ -193,6 +208,44 @@ void CGalleryView::Select(int nIndex)
         return;
     m_nSelected = nIndex;
     Invalidate(FALSE);
+}
+
+BOOL CGalleryView::CopySelection()
+{
+    CClipboard clipboard;
+    return clipboard.Empty() && clipboard.Copy(m_items[m_nSelected].pDib.get());
+}
+
+BOOL CGalleryView::PasteIntoSelection()
+{
+    std::unique_ptr<CDIBitmap> pDib(new CDIBitmap);
+    {
+        CClipboard clipboard;
+        if (!clipboard.Paste(pDib.get()))
+            return FALSE;
+    }
+    m_items[m_nSelected].pDib = std::move(pDib);
+    m_items[m_nSelected].strTitle = L"Eingefügt";
+    Invalidate(FALSE);
+    return TRUE;
+}
+
+void CGalleryView::OnEditCopy()
+{
+    if (!CopySelection())
+        AfxMessageBox(L"Das Bild konnte nicht in die Zwischenablage kopiert werden.", MB_ICONEXCLAMATION);
+}
+
+void CGalleryView::OnEditPaste()
+{
+    if (!PasteIntoSelection())
+        AfxMessageBox(L"Die Zwischenablage enthält kein Bild, das eingefügt werden könnte.",
+                      MB_ICONEXCLAMATION);
+}
+
+void CGalleryView::OnUpdateEditPaste(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CClipboard::IsFormatAvailable(CF_DIB));
 }
 
 CRect CGalleryView::GetCellRect(int nIndex, const CRect& rcClient) const
@@ -465,6 +518,27 @@ int CGalleryFrame::Render(const CString& strFolder)
         }
     }
     CString strPath = JoinPath(strFolder, L"gallery.bmp");
+    if (!SaveWindowPicture(strPath)) {
+        WriteError(L"Das Fenster konnte nicht als „" + strPath + L"“ gespeichert werden.");
+        return exitFailed;
+    }
+
+    // A round trip through the clipboard: the 8-bit picture copied, then pasted over
+    // the first one.
+    const int nCopied = 2;
+    pView->Select(nCopied);
+    BOOL bCopied = pView->CopySelection();
+    pView->Select(0);
+    if (!bCopied || !pView->PasteIntoSelection()) {
+        WriteError(L"Das Bild ging nicht durch die Zwischenablage.");
+        return exitFailed;
+    }
+    strPath = JoinPath(strFolder, L"pasted.bmp");
+    if (!pView->GetPicture(0)->Save(strPath)) {
+        WriteError(L"„" + strPath + L"“ konnte nicht geschrieben werden.");
+        return exitFailed;
+    }
+    strPath = JoinPath(strFolder, L"gallery-pasted.bmp");
     if (!SaveWindowPicture(strPath)) {
         WriteError(L"Das Fenster konnte nicht als „" + strPath + L"“ gespeichert werden.");
         return exitFailed;

@@ -1,5 +1,6 @@
 # WivoGallery end to end. Render mode must write each picture as a bitmap file of its
-# size and depth and the window as one that shows every picture 1:1; closing the window
+# size and depth, the window as one that shows every picture 1:1, and the 8-bit picture
+# as it came back from the clipboard and in the window in place of the first; closing the window
 # must write its placement to the profile, and the next run must come up there (or at
 # its first size when the stored rectangle is off the screen). Wrong usage ends with
 # exit code 2, a folder that cannot be written with 1.
@@ -166,6 +167,24 @@ foreach(depth 1 4 8 24 32)
     endif()
   endif()
 endforeach()
+
+# The 8-bit picture went through the clipboard unchanged and shows twice now, in place
+# of the 1-bit one.
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/first/depth-8.bmp
+  ${WORK}/first/pasted.bmp RESULT_VARIABLE differ)
+read_bitmap(pasted ${WORK}/first/gallery-pasted.bmp)
+if(DEFINED p8_hex AND DEFINED p1_hex)
+  top_row_as_32_bits(row p8)
+  string(FIND "${pasted_hex}" "${row}" first)
+  string(FIND "${pasted_hex}" "${row}" last REVERSE)
+  top_row_as_32_bits(row p1)
+  string(FIND "${pasted_hex}" "${row}" gone)
+  if(NOT differ EQUAL 0 OR first EQUAL last OR NOT gone EQUAL -1)
+    message(SEND_ERROR "paste: pasted.bmp differs from depth-8.bmp (${differ}), or "
+      "gallery-pasted.bmp does not show the 8-bit picture twice (${first}, ${last}) "
+      "instead of the 1-bit one (${gone})")
+  endif()
+endif()
 
 # Closing wrote the placement; its normal rectangle is the window's.
 read_placement(placement)
