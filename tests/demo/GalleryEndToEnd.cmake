@@ -1,9 +1,9 @@
 # WivoGallery end to end. Render mode must write each picture as a bitmap file of its
 # size and depth, the window as one that shows every picture 1:1, and the 8-bit picture
-# as it came back from the clipboard and in the window in place of the first; closing the window
-# must write its placement to the profile, and the next run must come up there (or at
-# its first size when the stored rectangle is off the screen). Wrong usage ends with
-# exit code 2, a folder that cannot be written with 1.
+# as it came back from the clipboard, also in the window in place of the first one.
+# Closing the window must write its placement to the profile, and the next run must
+# come up there (or at its first size when the stored rectangle is off the screen).
+# Wrong usage ends with exit code 2, a folder that cannot be written with 1.
 #
 #   cmake -DRUNNER=... -DGALLERY=... -DWORK=... -P GalleryEndToEnd.cmake
 
