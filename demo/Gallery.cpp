@@ -111,7 +111,6 @@ public:
 
     int GetCount() const { return kGalleryPictureCount; }
     CDIBitmap* GetPicture(int nIndex) { return m_items[nIndex].pDib.get(); }
-    int GetSelection() const { return m_nSelected; }
     void Select(int nIndex);
 
     // The selected picture onto the clipboard, and the clipboard's picture in its
