@@ -121,18 +121,9 @@ BOOL CClipboard::Copy(const CString& strText)
 {
     if (!m_bOpen || strText.IsEmpty())
         return FALSE;
-    SIZE_T nBytes = ((SIZE_T)strText.GetLength() + 1) * sizeof(WCHAR);
-    HGLOBAL hGlobal = ::GlobalAlloc(nClipboardAlloc, nBytes);
-    if (hGlobal == NULL)
-        return FALSE;
-    void* pText = ::GlobalLock(hGlobal);
-    if (pText == NULL) {
-        ::GlobalFree(hGlobal);
-        return FALSE;
-    }
-    memcpy(pText, (LPCWSTR)strText, nBytes);
-    ::GlobalUnlock(hGlobal);
-    return SetData(CF_UNICODETEXT, hGlobal);
+    // The text with its terminator, as raw data of the text format.
+    UINT nBytes = (UINT)((strText.GetLength() + 1) * sizeof(WCHAR));
+    return Copy((LPCWSTR)strText, nBytes, CF_UNICODETEXT);
 }
 
 BOOL CClipboard::Copy(CDIBitmap* pDIBitmap)
