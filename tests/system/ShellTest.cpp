@@ -238,7 +238,8 @@ TEST(ShellTest, ExecuteStartsTheRegisteredVerb)
 
     // A failed start answers FALSE with the platform's reason and leaves the shell
     // result alone. Without SEE_MASK_FLAG_NO_UI the shell first tells the user, after
-    // which Wine's reason is gone: there the plain platform call is the measure.
+    // which the last error is whatever the message box left (it differs from run to
+    // run under Wine): there the plain platform call is the measure of the rest.
     ItemList ok(CShell::GetSpecialFolderLocation(CShell::shellDesktop));
     CString missing = dir.File(L"fehlt.wivoshelltest");
     SHELLEXECUTEINFOW quiet = {};
@@ -262,15 +263,13 @@ TEST(ShellTest, ExecuteStartsTheRegisteredVerb)
         plain.lpFile = missing;
         plain.lpParameters = plain.lpDirectory = L"";
         plain.nShow = SW_SHOW;
-        ::SetLastError(12345);
         BOOL bStarted = k == 0 ? ::ShellExecuteExW(&plain) : CShell::Execute(missing);
-        results[k] = wivotest::Join({bStarted, (long long)::GetLastError(), boxText.IsEmpty()});
+        results[k] = wivotest::Join({bStarted, boxText.IsEmpty()});
         driver.Join();
     }
-    EXPECT_EQ(results[0], results[1]);
     // Not started, and the user was told.
-    EXPECT_EQ("0|", results[1].substr(0, 2));
-    EXPECT_EQ("|0", results[1].substr(results[1].size() - 2));
+    EXPECT_EQ("0|0", results[0]);
+    EXPECT_EQ(results[0], results[1]);
     EXPECT_EQ(S_OK, CShell::GetLastError());
     child.DestroyWindow();
     frame.DestroyWindow();
