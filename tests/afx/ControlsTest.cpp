@@ -45,11 +45,19 @@ class CParentWnd : public CWnd
 {
 protected:
     afx_msg void OnChkChange() { g_log.push_back("ChkChange"); }
+    afx_msg void OnHScroll(UINT nSBCode, UINT, CScrollBar* pScrollBar)
+    {
+        m_pScrolled = pScrollBar;
+        Note("HScroll", nSBCode);
+    }
     DECLARE_MESSAGE_MAP()
+public:
+    CScrollBar* m_pScrolled = nullptr;
 };
 
 BEGIN_MESSAGE_MAP(CParentWnd, CWnd)
     ON_CLBN_CHKCHANGE(kCheckListId, OnChkChange)
+    ON_WM_HSCROLL()
 END_MESSAGE_MAP()
 
 class ControlsTest : public ::testing::Test
@@ -140,6 +148,29 @@ TEST_F(ControlsTest, StaticAndButtonWrappersReachTheirControls)
     });
     meta.DestroyWindow();
     ::DeleteEnhMetaFile(hMeta);
+}
+
+TEST_F(ControlsTest, ScrollBarWrappersReachTheControlAndItsParent)
+{
+    CScrollBar bar;
+    ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, Rect(10, 250, 200, 16),
+                           m_pParent.get(), 7));
+    bar.SetScrollRange(0, 100);
+    SCROLLINFO info = {};
+    info.fMask = SIF_PAGE;
+    info.nPage = 10;
+    EXPECT_TRUE(bar.SetScrollInfo(&info));
+    int nMin = -1, nMax = -1;
+    bar.GetScrollRange(&nMin, &nMax);
+    EXPECT_EQ("0|100|91", Join({nMin, nMax, bar.GetScrollLimit()}));
+    // The position stops at the limit, and each call answers the one before.
+    EXPECT_EQ("0|91", Join({bar.SetScrollPos(95), bar.SetScrollPos(40)}));
+    EXPECT_TRUE(bar.GetScrollInfo(&info, SIF_POS | SIF_PAGE));
+    EXPECT_EQ("40|10", Join({info.nPos, (int)info.nPage}));
+    // A key on the control reaches the parent's handler with the permanent object.
+    bar.SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ("HScroll 1", Logged()) << "SB_LINERIGHT";
+    EXPECT_EQ(&bar, m_pParent->m_pScrolled);
 }
 
 TEST_F(ControlsTest, EditWrappersReachTheControl)
