@@ -27,13 +27,6 @@
 
 namespace {
 
-enum ExitCode
-{
-    exitOK = 0,
-    exitFailed = 1,
-    exitUsage = 2
-};
-
 const wchar_t kUsage[] = L"Aufruf: WivoGallery [/render ORDNER]\n";
 
 // Where the window placement is kept: HKCU\Software\Wivo10u\WivoGallery\Fenster.

@@ -16,6 +16,14 @@
 
 #include <vector>
 
+// How the demo programs end: done, a failure while running, a wrong command line.
+enum ExitCode
+{
+    exitOK = 0,
+    exitFailed = 1,
+    exitUsage = 2
+};
+
 class CStdStream
 {
 public:

@@ -14,13 +14,6 @@
 
 namespace {
 
-enum ExitCode
-{
-    exitOK = 0,
-    exitFailed = 1,
-    exitUsage = 2
-};
-
 const wchar_t kReportTitle[] = L"Wivo10u – Systembericht";
 const wchar_t kUnknown[] = L"(unbekannt)";
 
